@@ -1,0 +1,8 @@
+# qv_unit_tests(NAME LIBS lib... SOURCES file...)
+# One GoogleTest program per unit folder, registered with CTest test by test.
+function(qv_unit_tests name)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
