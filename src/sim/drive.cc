@@ -8,7 +8,7 @@ namespace fs = std::filesystem;
 
 bool Drive::MediumPresent() const {
   std::error_code error;
-  return fs::is_directory(fs::symlink_status(root_, error));
+  return fs::is_directory(root_, error);
 }
 
 std::uint64_t Drive::Clusters(std::uint64_t bytes) const {

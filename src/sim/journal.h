@@ -1,6 +1,8 @@
 // What a boot did that an observer can see, in order: one JSON object per
 // event with "t" (virtual milliseconds since the boot began), "event" and the
-// event's fields. The transcript of a boot is written from it.
+// event's fields. The transcript of a boot is written from it. Text fields
+// are the loader's bytes, held as the characters of the same numbers (see
+// latin1.h), so that any byte can be written out.
 #pragma once
 
 #include <string_view>

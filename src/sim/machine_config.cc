@@ -11,7 +11,6 @@ namespace {
 using platform::DriveType;
 
 constexpr std::string_view kFile = "machine.json";
-constexpr std::string_view kDefaultClockStart = "2001-05-17 10:00:00";
 constexpr std::uint64_t kMaxBytes = std::uint64_t{1} << 40;
 
 struct DriveTypeName {
@@ -153,14 +152,12 @@ MachineConfig MachineConfig::Parse(std::string_view text) {
   config.reboot_accepted = top.Choice("reboot", {"accepted", "refused"}) == "accepted";
   config.printer_wizard_starts = top.Choice("printer_wizard", {"starts", "fails"}) == "starts";
   if (top.Has("loader")) config.loader = ParseLoader(top.Object("loader"));
-  const std::string clock = top.Has("clock") ? top.Object("clock").Text("start")
-                                             : std::string(kDefaultClockStart);
-  const auto start = ParseClock(clock);
-  if (!start) {
-    JsonFields(config.document.at("clock"), std::string(kFile) + ": clock")
-        .Fail("start", "must be a local time \"YYYY-MM-DD HH:MM:SS\" from 1980 to 2099");
+  if (top.Has("clock")) {
+    const JsonFields clock = top.Object("clock");
+    const auto start = ParseClock(clock.Text("start"));
+    if (!start) clock.Fail("start", "must be a local time \"YYYY-MM-DD HH:MM:SS\" from 1980 to 2099");
+    config.clock_start = *start;
   }
-  config.clock_start = *start;
   return config;
 }
 

@@ -53,7 +53,9 @@ struct MachineConfig {
   bool reboot_accepted = true;
   bool printer_wizard_starts = true;
   LoaderConfig loader;
-  std::chrono::sys_seconds clock_start;  // local time at the start of every boot
+  // Local time at the start of every boot.
+  std::chrono::sys_seconds clock_start =
+      std::chrono::sys_days{std::chrono::year{2001} / 5 / 17} + std::chrono::hours{10};
   nlohmann::ordered_json document;       // the whole file as read
 
   // Throws MachineError naming the field that is missing or wrong.

@@ -35,6 +35,11 @@ void SimFiles::RemoveDrive(char letter) {
   folders_.erase(letter);
 }
 
+void SimFiles::ResetCurrentFolders() {
+  current_drive_ = 'C';
+  for (auto& [letter, folder] : folders_) folder = DosLocation{letter, {}};
+}
+
 std::shared_ptr<Drive> SimFiles::FindDrive(char letter) const {
   const auto found = drives_.find(platform::NormalDrive(letter));
   return found == drives_.end() ? nullptr : found->second;

@@ -25,6 +25,8 @@ class SimFiles : public platform::Files {
 
   void AddDrive(std::shared_ptr<Drive> drive);
   void RemoveDrive(char letter);
+  // A new process: drive C: current, every drive at its root.
+  void ResetCurrentFolders();
 
   platform::Result<platform::Stream> Open(std::string_view path, std::string_view mode) override;
   char CurrentDrive() override { return current_drive_; }
