@@ -52,9 +52,12 @@ class Result {
 
   T& value() & { return std::get<0>(state_); }
   const T& value() const& { return std::get<0>(state_); }
-  T&& value() && { return std::get<0>(std::move(state_)); }
+  // A temporary result gives its value away, so that `*files.Find(...)` can
+  // stand in a range-for without dangling.
+  T value() && { return std::get<0>(std::move(state_)); }
   T& operator*() & { return value(); }
   const T& operator*() const& { return value(); }
+  T operator*() && { return std::move(*this).value(); }
   T* operator->() { return &value(); }
   const T* operator->() const { return &value(); }
   T value_or(T fallback) const& { return ok() ? value() : std::move(fallback); }

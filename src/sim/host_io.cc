@@ -19,7 +19,7 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view con
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
-  const bool written = done == contents.size() && ::fsync(fd) == 0;
+  const bool written = done == contents.size();
   ::close(fd);
   std::error_code error;
   if (!written) {
