@@ -12,8 +12,8 @@ namespace qv::platform {
 
 // The outcome of opening a device and sending it one control request.
 struct DeviceReply {
-  bool opened = false;     // CreateFileA on the device succeeded
-  bool succeeded = false;  // DeviceIoControl returned success
+  bool opened = false;               // CreateFileA on the device succeeded
+  bool succeeded = false;            // DeviceIoControl returned success
   std::vector<std::uint8_t> output;  // the bytes returned (their count is the length)
 };
 

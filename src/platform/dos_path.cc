@@ -5,9 +5,13 @@
 namespace qv::platform {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 }  // namespace
 
@@ -27,7 +31,8 @@ std::optional<DosPath> DosPath::Parse(std::string_view text) {
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = start;
-    while (end < text.size() && !IsSeparator(text[end])) ++end;
+    while (end < text.size() && !IsSeparator(text[end]))
+      ++end;
     if (end > start) path.names.emplace_back(text.substr(start, end - start));
     start = end + 1;
   }
@@ -37,7 +42,8 @@ std::optional<DosPath> DosPath::Parse(std::string_view text) {
 std::string DosLocation::ToString() const {
   std::string text{drive, ':'};
   if (names.empty()) return text + '\\';
-  for (const std::string& name : names) text += '\\' + name;
+  for (const std::string& name : names)
+    text += '\\' + name;
   return text;
 }
 

@@ -17,8 +17,8 @@ inline constexpr std::size_t kMaxPathLength = 259;
 inline constexpr std::size_t kMaxNameLength = 255;
 
 struct DosPath {
-  char drive = 0;       // 'A'..'Z' (upper case), 0 when the text names no drive
-  bool rooted = false;  // starts at the root of its drive
+  char drive = 0;                  // 'A'..'Z' (upper case), 0 when the text names no drive
+  bool rooted = false;             // starts at the root of its drive
   std::vector<std::string> names;  // as written, "." and ".." kept, empty ones dropped
   bool trailing_separator = false;
 

@@ -64,8 +64,8 @@ TEST(IsValidName, RefusesWhatTheFileSystemRefuses) {
 
 TEST(CodePage, NamesFoldWithoutRegardToCase) {
   EXPECT_TRUE(SameName(CodePage::kWestern, "Temp", "TEMP"));
-  EXPECT_TRUE(SameName(CodePage::kWestern, "caf\xe9", "CAF\xc9"));    // e acute
-  EXPECT_FALSE(SameName(CodePage::kWestern, "\xf7", "\xd7"));         // division, multiplication
+  EXPECT_TRUE(SameName(CodePage::kWestern, "caf\xe9", "CAF\xc9"));  // e acute
+  EXPECT_FALSE(SameName(CodePage::kWestern, "\xf7", "\xd7"));       // division, multiplication
   // In a two-byte code page the second byte is no letter: 0x83 0x61 is one character.
   EXPECT_FALSE(SameName(CodePage::kJapanese, "\x83\x61", "\x83\x41"));
   EXPECT_TRUE(SameName(CodePage::kJapanese, "ab\x83\x61", "AB\x83\x61"));
@@ -80,11 +80,11 @@ TEST(StreamMode, ParsesTheRunTimesModeStrings) {
     bool read, write, binary;
   };
   const Case cases[] = {
-      {"r", true, true, false, false},   {"rb", true, true, false, true},
-      {"w", true, false, true, false},   {"a+", true, true, true, false},
-      {"r+b", true, true, true, true},   {"rb+", true, true, true, true},
-      {"wt", true, false, true, false},  {"", false, false, false, false},
-      {"x", false, false, false, false}, {"rbt", false, false, false, false},
+      {"r", true, true, false, false},     {"rb", true, true, false, true},
+      {"w", true, false, true, false},     {"a+", true, true, true, false},
+      {"r+b", true, true, true, true},     {"rb+", true, true, true, true},
+      {"wt", true, false, true, false},    {"", false, false, false, false},
+      {"x", false, false, false, false},   {"rbt", false, false, false, false},
       {"r++", false, false, false, false},
   };
   for (const Case& c : cases) {

@@ -13,12 +13,12 @@ class FaultStream : public StreamPort {
       : inner_(std::move(inner)), faults_(faults) {}
 
   std::size_t Read(std::span<std::uint8_t> buffer) override {
-    return Note(faults_.Guard<std::size_t>(Call::kRead, false,
-                                           [&] { return inner_->Read(buffer); }));
+    return Note(
+        faults_.Guard<std::size_t>(Call::kRead, false, [&] { return inner_->Read(buffer); }));
   }
   std::size_t Write(std::span<const std::uint8_t> bytes) override {
-    return Note(faults_.Guard<std::size_t>(Call::kWrite, true,
-                                           [&] { return inner_->Write(bytes); }));
+    return Note(
+        faults_.Guard<std::size_t>(Call::kWrite, true, [&] { return inner_->Write(bytes); }));
   }
   bool Seek(std::int64_t offset, SeekOrigin origin) override {
     return faults_.Guard<bool>(Call::kSeek, false, [&] { return inner_->Seek(offset, origin); });
@@ -57,7 +57,9 @@ void FaultInjector::FailCall(Call call, int nth, WinError error, bool from_then_
   faults_.push_back({call, nth, error, from_then_on});
 }
 
-void FaultInjector::CutPowerAfterWrite(int nth) { cut_after_write_ = nth; }
+void FaultInjector::CutPowerAfterWrite(int nth) {
+  cut_after_write_ = nth;
+}
 
 std::optional<WinError> FaultInjector::Trip(Call call) {
   const int count = ++counts_[Index(call)];
@@ -77,9 +79,8 @@ void FaultInjector::CountWrite() {
 }
 
 Result<Stream> FaultInjector::Open(std::string_view path, std::string_view mode) {
-  Result<Stream> opened = Guard<Result<Stream>>(Call::kOpen, OpenWrites(mode), [&] {
-    return PlatformWrapper::Open(path, mode);
-  });
+  Result<Stream> opened = Guard<Result<Stream>>(Call::kOpen, OpenWrites(mode),
+                                                [&] { return PlatformWrapper::Open(path, mode); });
   if (!opened) return opened;
   return Stream(std::make_unique<FaultStream>(opened->Release(), *this));
 }
@@ -105,8 +106,7 @@ Result<std::vector<FindData>> FaultInjector::Find(std::string_view pattern) {
                                               [&] { return PlatformWrapper::Find(pattern); });
 }
 Outcome FaultInjector::Access(std::string_view path, AccessCheck check) {
-  return Guard<Outcome>(Call::kAccess, false,
-                        [&] { return PlatformWrapper::Access(path, check); });
+  return Guard<Outcome>(Call::kAccess, false, [&] { return PlatformWrapper::Access(path, check); });
 }
 Result<AttributeWord> FaultInjector::GetAttributes(std::string_view path) {
   return Guard<Result<AttributeWord>>(Call::kGetAttributes, false,
@@ -129,8 +129,7 @@ Outcome FaultInjector::SetTimes(std::string_view path, FileTime access, FileTime
                         [&] { return PlatformWrapper::SetTimes(path, access, write); });
 }
 Outcome FaultInjector::MakeFolder(std::string_view path) {
-  return Guard<Outcome>(Call::kMakeFolder, true,
-                        [&] { return PlatformWrapper::MakeFolder(path); });
+  return Guard<Outcome>(Call::kMakeFolder, true, [&] { return PlatformWrapper::MakeFolder(path); });
 }
 Outcome FaultInjector::RemoveFolder(std::string_view path) {
   return Guard<Outcome>(Call::kRemoveFolder, true,
@@ -169,9 +168,8 @@ Outcome FaultInjector::DeleteKey(std::string_view key) {
 }
 Result<RegistryValue> FaultInjector::QueryValue(std::string_view key, std::string_view name,
                                                 std::size_t capacity) {
-  return Guard<Result<RegistryValue>>(Call::kQueryValue, false, [&] {
-    return PlatformWrapper::QueryValue(key, name, capacity);
-  });
+  return Guard<Result<RegistryValue>>(
+      Call::kQueryValue, false, [&] { return PlatformWrapper::QueryValue(key, name, capacity); });
 }
 Outcome FaultInjector::SetValue(std::string_view key, std::string_view name,
                                 const RegistryValue& value) {

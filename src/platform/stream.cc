@@ -10,7 +10,9 @@ Stream& Stream::operator=(Stream&& other) noexcept {
   return *this;
 }
 
-Stream::~Stream() { Close(); }
+Stream::~Stream() {
+  Close();
+}
 
 std::size_t Stream::Read(std::span<std::uint8_t> buffer) {
   return port_ ? port_->Read(buffer) : 0;
@@ -50,13 +52,21 @@ bool Stream::Seek(std::int64_t offset, SeekOrigin origin) {
   return port_ && port_->Seek(offset, origin);
 }
 
-std::int64_t Stream::Tell() { return port_ ? port_->Tell() : -1; }
+std::int64_t Stream::Tell() {
+  return port_ ? port_->Tell() : -1;
+}
 
-bool Stream::AtEnd() const { return port_ && port_->AtEnd(); }
+bool Stream::AtEnd() const {
+  return port_ && port_->AtEnd();
+}
 
-bool Stream::HasError() const { return port_ && port_->HasError(); }
+bool Stream::HasError() const {
+  return port_ && port_->HasError();
+}
 
-bool Stream::Flush() { return port_ && port_->Flush(); }
+bool Stream::Flush() {
+  return port_ && port_->Flush();
+}
 
 bool Stream::Close() {
   if (!port_) return false;

@@ -59,21 +59,18 @@ constexpr std::array<MessageEntry, 41> kMessages = {{
 
 // The run time's table of DOS errors; codes not listed map to EINVAL.
 constexpr std::array<std::pair<std::uint32_t, Errno>, 45> kErrnoTable = {{
-    {1, Errno::kEINVAL},     {2, Errno::kENOENT},    {3, Errno::kENOENT},
-    {4, Errno::kEMFILE},     {5, Errno::kEACCES},    {6, Errno::kEBADF},
-    {7, Errno::kENOMEM},     {8, Errno::kENOMEM},    {9, Errno::kENOMEM},
-    {10, Errno::kE2BIG},     {11, Errno::kENOEXEC},  {12, Errno::kEINVAL},
-    {13, Errno::kEINVAL},    {15, Errno::kENOENT},   {16, Errno::kEACCES},
-    {17, Errno::kEXDEV},     {18, Errno::kENOENT},   {33, Errno::kEACCES},
-    {53, Errno::kENOENT},    {65, Errno::kEACCES},   {67, Errno::kENOENT},
-    {80, Errno::kEEXIST},    {82, Errno::kEACCES},   {83, Errno::kEACCES},
-    {87, Errno::kEINVAL},    {89, Errno::kEAGAIN},   {108, Errno::kEACCES},
-    {109, Errno::kEPIPE},    {112, Errno::kENOSPC},  {114, Errno::kEBADF},
-    {128, Errno::kECHILD},   {129, Errno::kECHILD},  {130, Errno::kEBADF},
-    {131, Errno::kEINVAL},   {132, Errno::kEACCES},  {145, Errno::kENOTEMPTY},
-    {158, Errno::kEACCES},   {161, Errno::kENOENT},  {164, Errno::kEAGAIN},
-    {167, Errno::kEACCES},   {183, Errno::kEEXIST},  {206, Errno::kENOENT},
-    {215, Errno::kEAGAIN},   {1816, Errno::kENOMEM}, {0, Errno::kNone},
+    {1, Errno::kEINVAL},   {2, Errno::kENOENT},   {3, Errno::kENOENT},   {4, Errno::kEMFILE},
+    {5, Errno::kEACCES},   {6, Errno::kEBADF},    {7, Errno::kENOMEM},   {8, Errno::kENOMEM},
+    {9, Errno::kENOMEM},   {10, Errno::kE2BIG},   {11, Errno::kENOEXEC}, {12, Errno::kEINVAL},
+    {13, Errno::kEINVAL},  {15, Errno::kENOENT},  {16, Errno::kEACCES},  {17, Errno::kEXDEV},
+    {18, Errno::kENOENT},  {33, Errno::kEACCES},  {53, Errno::kENOENT},  {65, Errno::kEACCES},
+    {67, Errno::kENOENT},  {80, Errno::kEEXIST},  {82, Errno::kEACCES},  {83, Errno::kEACCES},
+    {87, Errno::kEINVAL},  {89, Errno::kEAGAIN},  {108, Errno::kEACCES}, {109, Errno::kEPIPE},
+    {112, Errno::kENOSPC}, {114, Errno::kEBADF},  {128, Errno::kECHILD}, {129, Errno::kECHILD},
+    {130, Errno::kEBADF},  {131, Errno::kEINVAL}, {132, Errno::kEACCES}, {145, Errno::kENOTEMPTY},
+    {158, Errno::kEACCES}, {161, Errno::kENOENT}, {164, Errno::kEAGAIN}, {167, Errno::kEACCES},
+    {183, Errno::kEEXIST}, {206, Errno::kENOENT}, {215, Errno::kEAGAIN}, {1816, Errno::kENOMEM},
+    {0, Errno::kNone},
 }};
 
 // Ranges the run time maps as a whole: write-protect to sharing-buffer
@@ -85,8 +82,9 @@ constexpr std::uint32_t kFirstExecRange = 188, kLastExecRange = 202;
 
 std::optional<std::string_view> SystemMessage(WinError error) {
   const std::uint32_t code = ToCode(error);
-  const auto found = std::lower_bound(kMessages.begin(), kMessages.end(), code,
-                                      [](const MessageEntry& e, std::uint32_t c) { return e.code < c; });
+  const auto found =
+      std::lower_bound(kMessages.begin(), kMessages.end(), code,
+                       [](const MessageEntry& e, std::uint32_t c) { return e.code < c; });
   if (found == kMessages.end() || found->code != code) return std::nullopt;
   return found->text;
 }

@@ -77,8 +77,12 @@ enum class Errno : int {
   kENOTEMPTY = 41,
 };
 
-constexpr std::uint32_t ToCode(WinError error) { return static_cast<std::uint32_t>(error); }
-constexpr int ToInt(Errno value) { return static_cast<int>(value); }
+constexpr std::uint32_t ToCode(WinError error) {
+  return static_cast<std::uint32_t>(error);
+}
+constexpr int ToInt(Errno value) {
+  return static_cast<int>(value);
+}
 
 // The system's message for a code, byte for byte with its closing CR LF, for
 // example "Access is denied.\r\n"; nullopt for a code the system has no text

@@ -22,7 +22,8 @@ TEST(SystemMessage, TextsAreTheSystemsBytesWithTheirLineEnd) {
        "The process cannot access the file because it is being used by another process.\r\n"},
       {WinError::kPrivilegeNotHeld, "A required privilege is not held by the client.\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(SystemMessage(c.error), c.text) << ToCode(c.error);
+  for (const Case& c : cases)
+    EXPECT_EQ(SystemMessage(c.error), c.text) << ToCode(c.error);
 }
 
 TEST(SystemMessage, CodesWithoutTextHaveNone) {

@@ -39,7 +39,9 @@ AttributeWord AttributeStore::Kept(bool folder) {
          (folder ? attribute::kReadOnly : 0);
 }
 
-AttributeWord AttributeStore::Default(bool folder) { return folder ? 0 : attribute::kArchive; }
+AttributeWord AttributeStore::Default(bool folder) {
+  return folder ? 0 : attribute::kArchive;
+}
 
 AttributeStore::AttributeStore(fs::path file, platform::CodePage page)
     : file_(std::move(file)), page_(page) {
@@ -62,7 +64,8 @@ AttributeStore::AttributeStore(fs::path file, platform::CodePage page)
         }
       }
       if (!known) {
-        throw MachineError(where + ": attributes are \"readonly\", \"hidden\", \"system\", \"archive\"");
+        throw MachineError(where +
+                           ": attributes are \"readonly\", \"hidden\", \"system\", \"archive\"");
       }
     }
     entries_[Key(*location)] = stored;

@@ -22,7 +22,8 @@ bool Glob(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
   return p == pattern.size();
 }
 
@@ -37,7 +38,8 @@ bool MatchesDosPattern(std::string_view pattern, std::string_view name, platform
     return !has_extension && Glob(std::string_view(p).substr(0, p.size() - 1), n);
   }
   if (Glob(p, n)) return true;
-  return p.ends_with(".*") && !has_extension && Glob(std::string_view(p).substr(0, p.size() - 2), n);
+  return p.ends_with(".*") && !has_extension &&
+         Glob(std::string_view(p).substr(0, p.size() - 2), n);
 }
 
 }  // namespace qv::sim

@@ -15,8 +15,7 @@ namespace qv::sim {
 
 class Drive {
  public:
-  Drive(DriveConfig config, std::filesystem::path root)
-      : config_(config), root_(std::move(root)) {}
+  Drive(DriveConfig config, std::filesystem::path root) : config_(config), root_(std::move(root)) {}
 
   char letter() const { return config_.letter; }
   platform::DriveType type() const { return config_.type; }

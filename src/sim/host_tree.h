@@ -26,8 +26,7 @@ struct HostEntry {
 
 // The entries DOS sees, in the order the system lists them (by name without
 // regard to case).
-std::vector<HostEntry> VisibleEntries(const std::filesystem::path& folder,
-                                      platform::CodePage page);
+std::vector<HostEntry> VisibleEntries(const std::filesystem::path& folder, platform::CodePage page);
 
 std::optional<HostEntry> FindEntry(const std::filesystem::path& folder, std::string_view name,
                                    platform::CodePage page);

@@ -8,7 +8,8 @@ void Journal::Record(std::string_view event, const nlohmann::ordered_json& field
   nlohmann::ordered_json entry = {{"t", clock_.ElapsedMs()}, {"event", event}};
   if (fields.is_object()) {
     for (const auto& [key, value] : fields.items()) {
-      entry[key] = value.is_string() ? nlohmann::ordered_json(BytesToJson(value.get<std::string>())) : value;
+      entry[key] =
+          value.is_string() ? nlohmann::ordered_json(BytesToJson(value.get<std::string>())) : value;
     }
   }
   events_.push_back(std::move(entry));

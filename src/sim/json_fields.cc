@@ -7,7 +7,9 @@ JsonFields::JsonFields(const nlohmann::ordered_json& object, std::string where)
   if (!object_.is_object()) throw MachineError(where_ + ": must be an object");
 }
 
-bool JsonFields::Has(std::string_view key) const { return object_.contains(key); }
+bool JsonFields::Has(std::string_view key) const {
+  return object_.contains(key);
+}
 
 std::string JsonFields::Name(std::string_view key) const {
   // "machine.json" + "board" -> "machine.json: board"; deeper levels join with dots.
@@ -33,8 +35,8 @@ JsonFields JsonFields::Object(std::string_view key) const {
 
 std::int64_t JsonFields::Integer(std::string_view key, std::int64_t min, std::int64_t max) const {
   const nlohmann::ordered_json& field = Field(key);
-  const std::string range = "must be an integer from " + std::to_string(min) + " to " +
-                            std::to_string(max);
+  const std::string range =
+      "must be an integer from " + std::to_string(min) + " to " + std::to_string(max);
   if (field.is_number_unsigned()) {
     const auto value = field.get<std::uint64_t>();
     if (value > static_cast<std::uint64_t>(max)) Fail(key, range);

@@ -17,8 +17,9 @@ struct DriveTypeName {
   DriveType type;
   std::string_view name;
 };
-constexpr DriveTypeName kDriveTypes[] = {
-    {DriveType::kFixed, "fixed"}, {DriveType::kRemovable, "removable"}, {DriveType::kCdRom, "cdrom"}};
+constexpr DriveTypeName kDriveTypes[] = {{DriveType::kFixed, "fixed"},
+                                         {DriveType::kRemovable, "removable"},
+                                         {DriveType::kCdRom, "cdrom"}};
 
 std::string_view NameOf(DriveType type) {
   for (const auto& entry : kDriveTypes) {
@@ -29,9 +30,12 @@ std::string_view NameOf(DriveType type) {
 
 std::string_view NameOf(DriverBehaviour behaviour) {
   switch (behaviour) {
-    case DriverBehaviour::kAnswers: return "answers";
-    case DriverBehaviour::kMissing: return "missing";
-    case DriverBehaviour::kRefuses: return "refuses";
+    case DriverBehaviour::kAnswers:
+      return "answers";
+    case DriverBehaviour::kMissing:
+      return "missing";
+    case DriverBehaviour::kRefuses:
+      return "refuses";
   }
   return "answers";
 }
@@ -137,7 +141,8 @@ MachineConfig MachineConfig::Parse(std::string_view text) {
   config.board = ParseBoard(top.Object("board"));
   config.memory_bytes = static_cast<std::uint64_t>(top.Integer("memory_bytes", 1 << 20, kMaxBytes));
   config.display_bits = static_cast<int>(top.Object("display").Integer("bits_per_pixel", 1, 32));
-  const auto page = platform::CodePageFromNumber(static_cast<int>(top.Integer("code_page", 0, 65535)));
+  const auto page =
+      platform::CodePageFromNumber(static_cast<int>(top.Integer("code_page", 0, 65535)));
   if (!page) top.Fail("code_page", "must be 1252, 932, 936, 949 or 950");
   config.code_page = *page;
   const JsonFields drives = top.Object("drives");
@@ -155,7 +160,8 @@ MachineConfig MachineConfig::Parse(std::string_view text) {
   if (top.Has("clock")) {
     const JsonFields clock = top.Object("clock");
     const auto start = ParseClock(clock.Text("start"));
-    if (!start) clock.Fail("start", "must be a local time \"YYYY-MM-DD HH:MM:SS\" from 1980 to 2099");
+    if (!start)
+      clock.Fail("start", "must be a local time \"YYYY-MM-DD HH:MM:SS\" from 1980 to 2099");
     config.clock_start = *start;
   }
   return config;

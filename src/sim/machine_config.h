@@ -56,7 +56,7 @@ struct MachineConfig {
   // Local time at the start of every boot.
   std::chrono::sys_seconds clock_start =
       std::chrono::sys_days{std::chrono::year{2001} / 5 / 17} + std::chrono::hours{10};
-  nlohmann::ordered_json document;       // the whole file as read
+  nlohmann::ordered_json document;  // the whole file as read
 
   // Throws MachineError naming the field that is missing or wrong.
   static MachineConfig Parse(std::string_view text);

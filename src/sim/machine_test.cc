@@ -56,7 +56,8 @@ TEST(MachineConfig, RefusesAMalformedOrIncompleteFileNamingTheField) {
       {[](Json& j) { j["format"] = 2; }, "machine.json: format: must be an integer from 1 to 1"},
       {[](Json& j) { j = Json::array(); }, "machine.json: must hold one object"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Refusal(Edited(c.edit)), c.message);
+  for (const Case& c : cases)
+    EXPECT_EQ(Refusal(Edited(c.edit)), c.message);
   EXPECT_EQ(Refusal("{\"format\": 1,"),
             "machine.json: not valid JSON ([json.exception.parse_error.101] parse error at line "
             "1, column 14: syntax error while parsing object key - unexpected end of input; "
@@ -83,8 +84,8 @@ class RamDriveTest : public ::testing::Test {
 };
 
 TEST_F(RamDriveTest, AppearsEmptyAtBootWhenConfigSysHoldsBothLines) {
-  machine_.WriteHost("config.sys", std::string("files=30\r\n") + std::string(kRamDrive) +
-                                       std::string(kHimem));
+  machine_.WriteHost("config.sys",
+                     std::string("files=30\r\n") + std::string(kRamDrive) + std::string(kHimem));
   machine_.WriteHost("stale.dll", "left by the last boot", 'D');
   Machine& machine = machine_.Open();
   machine.PowerOn();

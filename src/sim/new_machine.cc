@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kScopeFolders[] = {"bin",      "cal",   "data",   "masks",
-                                         "memories", "probes", "selftest", "setups",
+constexpr const char* kScopeFolders[] = {"bin",      "cal",     "data",     "masks",
+                                         "memories", "probes",  "selftest", "setups",
                                          "temp",     "upgrade", "old_rev"};
 constexpr const char* kWindowsFolders[] = {"temp", "system"};
 constexpr const char* kPrograms[] = {"qv7311x.exe", "qv7314x.exe", "preldr.exe", "qv731Ldr.exe"};
@@ -40,8 +40,10 @@ MachineConfig DefaultConfig(const NewMachineOptions& options) {
 void Build(const fs::path& folder, const NewMachineOptions& options) {
   fs::create_directories(folder / "state");
   const fs::path c = folder / "drives" / "C";
-  for (const char* name : kScopeFolders) fs::create_directories(c / "scope" / name);
-  for (const char* name : kWindowsFolders) fs::create_directories(c / "windows" / name);
+  for (const char* name : kScopeFolders)
+    fs::create_directories(c / "scope" / name);
+  for (const char* name : kWindowsFolders)
+    fs::create_directories(c / "windows" / name);
   for (const char* program : kPrograms) {
     WriteText(c / "scope" / "bin" / program, std::string("stand-in for ") + program + "\r\n");
   }
@@ -66,8 +68,8 @@ void WriteNewMachine(const fs::path& folder, const NewMachineOptions& options) {
     throw MachineError(folder.string() + ": already exists and is not an empty folder");
   }
   const fs::path target = fs::absolute(folder, error);
-  const fs::path building =
-      target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid()));
+  const fs::path building = target.parent_path() / ("." + target.filename().string() + ".new-" +
+                                                    std::to_string(::getpid()));
   fs::remove_all(building, error);
   try {
     Build(building, options);

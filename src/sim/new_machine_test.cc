@@ -19,13 +19,14 @@ TEST(NewMachine, TheDefaultInstrumentReadsBack) {
   platform::Files& files = machine.files();
   std::vector<std::string> folders;
   const auto found = files.Find("C:\\scope\\*");
-  for (const auto& entry : *found) folders.push_back(entry.name);
+  for (const auto& entry : *found)
+    folders.push_back(entry.name);
   EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "bin", "cal", "data", "masks", "memories",
                                                "old_rev", "probes", "selftest", "setups", "temp",
                                                "upgrade"}));
   for (const char* program : {"qv7311x.exe", "qv7314x.exe", "preldr.exe", "qv731Ldr.exe"}) {
-    EXPECT_TRUE(files.Access(std::string("C:\\scope\\bin\\") + program,
-                             platform::AccessCheck::kExists))
+    EXPECT_TRUE(
+        files.Access(std::string("C:\\scope\\bin\\") + program, platform::AccessCheck::kExists))
         << program;
   }
   EXPECT_TRUE(files.ChangeFolder("C:\\windows\\temp"));

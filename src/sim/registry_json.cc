@@ -77,8 +77,8 @@ nlohmann::ordered_json ValueToJson(const RegistryValue& value) {
 
 RegistryValue ValueFromJson(const JsonFields& fields) {
   RegistryValue value;
-  const nlohmann::ordered_json& type = fields.json().contains("type") ? fields.json()["type"]
-                                                                     : nlohmann::ordered_json();
+  const nlohmann::ordered_json& type =
+      fields.json().contains("type") ? fields.json()["type"] : nlohmann::ordered_json();
   bool known = false;
   for (const TypeName& entry : kTypeNames) {
     if (type.is_string() && type.get<std::string>() == entry.name) {

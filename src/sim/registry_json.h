@@ -25,7 +25,7 @@ struct RegistryEntry {
 };
 
 struct RegistryKey {
-  std::string path;  // below HKEY_LOCAL_MACHINE, as created
+  std::string path;                   // below HKEY_LOCAL_MACHINE, as created
   std::vector<RegistryEntry> values;  // in the order they were first set
 };
 

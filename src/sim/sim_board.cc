@@ -13,8 +13,7 @@ SimBoard::SimBoard(const MachineConfig& config, Journal& journal,
       journal_(journal),
       thread_(std::move(thread)) {}
 
-platform::DeviceReply SimBoard::RequestDevice(std::string_view device,
-                                              std::uint32_t control_code,
+platform::DeviceReply SimBoard::RequestDevice(std::string_view device, std::uint32_t control_code,
                                               std::size_t output_capacity) {
   platform::DeviceReply reply;
   if (board_.driver == DriverBehaviour::kMissing ||

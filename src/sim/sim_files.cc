@@ -37,7 +37,8 @@ void SimFiles::RemoveDrive(char letter) {
 
 void SimFiles::ResetCurrentFolders() {
   current_drive_ = 'C';
-  for (auto& [letter, folder] : folders_) folder = DosLocation{letter, {}};
+  for (auto& [letter, folder] : folders_)
+    folder = DosLocation{letter, {}};
 }
 
 std::shared_ptr<Drive> SimFiles::FindDrive(char letter) const {
@@ -60,9 +61,13 @@ Failure SimFiles::Fail(WinError error, Errno value) {
   return Failure::Both(error, value);
 }
 
-fs::path SimFiles::Located::WrittenHost() const { return host.parent_path() / written; }
+fs::path SimFiles::Located::WrittenHost() const {
+  return host.parent_path() / written;
+}
 
-DosLocation SimFiles::Located::WrittenDos() const { return dos.Parent().Child(written); }
+DosLocation SimFiles::Located::WrittenDos() const {
+  return dos.Parent().Child(written);
+}
 
 Result<SimFiles::Located> SimFiles::Locate(std::string_view text) {
   if (text.empty()) return Fail(WinError::kPathNotFound);
@@ -107,6 +112,12 @@ Result<SimFiles::Located> SimFiles::Locate(const DosPath& path) {
     entry.host /= found->name;
   }
   if (path.trailing_separator && entry.kind == Kind::kFile) return Fail(WinError::kInvalidName);
+  return entry;
+}
+
+Result<SimFiles::Located> SimFiles::LocateExisting(std::string_view text) {
+  Result<Located> entry = Locate(text);
+  if (entry && !entry->exists()) return Fail(WinError::kFileNotFound);
   return entry;
 }
 
@@ -157,9 +168,8 @@ Result<std::string> SimFiles::CurrentFolder(char drive) {
 }
 
 Outcome SimFiles::ChangeFolder(std::string_view path) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   if (!entry->folder()) return Fail(WinError::kDirectory);
   folders_[entry->dos.drive] = entry->dos;
   current_drive_ = entry->dos.drive;

@@ -49,8 +49,7 @@ class SimFiles : public platform::Files {
   platform::Outcome Rename(std::string_view from, std::string_view to) override;
   platform::Outcome Move(std::string_view from, std::string_view to,
                          bool replace_existing) override;
-  platform::Outcome Copy(std::string_view from, std::string_view to,
-                         bool fail_if_exists) override;
+  platform::Outcome Copy(std::string_view from, std::string_view to, bool fail_if_exists) override;
   platform::DriveType GetDriveType(char drive) override;
   platform::Result<platform::DiskSpace> GetDiskSpace(char drive) override;
   bool DriveReady(char drive) override;
@@ -75,6 +74,8 @@ class SimFiles : public platform::Files {
 
   platform::Result<Located> Locate(std::string_view text);
   platform::Result<Located> Locate(const platform::DosPath& path);
+  // As Locate, and a missing entry fails with kFileNotFound.
+  platform::Result<Located> LocateExisting(std::string_view text);
   std::shared_ptr<Drive> FindDrive(char letter) const;
   platform::DosLocation FolderOf(char drive) const;
   platform::Failure Fail(platform::WinError error);

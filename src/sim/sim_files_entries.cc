@@ -71,9 +71,8 @@ Outcome SimFiles::MakeFolder(std::string_view path) {
 }
 
 Outcome SimFiles::RemoveFolder(std::string_view path) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   if (!entry->folder()) return Fail(WinError::kDirectory);
   if (entry->dos.IsRoot() || ReadOnly(*entry)) return Fail(WinError::kAccessDenied);
   if (IsCurrentFolder(*entry)) return Fail(WinError::kCurrentDirectory);
@@ -86,9 +85,8 @@ Outcome SimFiles::RemoveFolder(std::string_view path) {
 }
 
 Outcome SimFiles::Remove(std::string_view path) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   if (entry->folder() || ReadOnly(*entry)) return Fail(WinError::kAccessDenied);
   if (open_files_.InUse(entry->host)) return Fail(WinError::kSharingViolation);
   if (entry->drive->write_protected()) return Fail(WinError::kWriteProtect);
@@ -162,9 +160,8 @@ Outcome SimFiles::Move(std::string_view from, std::string_view to, bool replace_
 }
 
 Outcome SimFiles::Copy(std::string_view from, std::string_view to, bool fail_if_exists) {
-  Result<Located> source = Locate(from);
+  Result<Located> source = LocateExisting(from);
   if (!source) return source.outcome();
-  if (!source->exists()) return Fail(WinError::kFileNotFound);
   if (source->folder()) return Fail(WinError::kAccessDenied);
   Result<Located> target = Locate(to);
   if (!target) return target.outcome();

@@ -47,7 +47,7 @@ Result<std::vector<platform::FindData>> SimFiles::Find(std::string_view pattern_
   std::vector<platform::FindData> found;
   const auto add = [&](std::string name, const Located& entry) {
     if (!MatchesDosPattern(pattern, name, page_)) return;
-    struct stat info{};
+    struct stat info {};
     ::lstat(entry.host.c_str(), &info);
     found.push_back({std::move(name), AttributesOf(entry),
                      entry.folder() ? 0 : static_cast<std::uint64_t>(info.st_size),
@@ -72,25 +72,22 @@ Result<std::vector<platform::FindData>> SimFiles::Find(std::string_view pattern_
 }
 
 Outcome SimFiles::Access(std::string_view path, platform::AccessCheck check) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   const bool wants_write = (static_cast<int>(check) & 2) != 0;
   if (wants_write && ReadOnly(*entry)) return Fail(WinError::kAccessDenied);
   return {};
 }
 
 Result<AttributeWord> SimFiles::GetAttributes(std::string_view path) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.failure();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   return AttributesOf(*entry);
 }
 
 Outcome SimFiles::SetAttributes(std::string_view path, AttributeWord bits) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   if (entry->drive->write_protected()) return Fail(WinError::kWriteProtect);
   if (entry->dos.IsRoot()) return {};  // the root keeps no attributes
   bits &= attribute::kSettable;
@@ -107,18 +104,16 @@ Outcome SimFiles::SetAttributes(std::string_view path, AttributeWord bits) {
 }
 
 Outcome SimFiles::SetWritable(std::string_view path, bool writable) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   AttributeWord bits = AttributesOf(*entry) & attribute::kSettable;
   bits = writable ? (bits & ~attribute::kReadOnly) : (bits | attribute::kReadOnly);
   return SetAttributes(entry->dos.ToString(), bits);
 }
 
 Result<platform::FileStatus> SimFiles::Status(std::string_view path) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.failure();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   struct stat info;
   if (::lstat(entry->host.c_str(), &info) != 0) return Fail(WinError::kFileNotFound);
   std::uint16_t owner = mode::kRead;
@@ -130,7 +125,8 @@ Result<platform::FileStatus> SimFiles::Status(std::string_view path) {
   const auto bits = static_cast<std::uint16_t>(owner | owner >> 3 | owner >> 6);
   return platform::FileStatus{
       .size = entry->folder() ? 0 : static_cast<std::uint64_t>(info.st_size),
-      .mode = static_cast<std::uint16_t>((entry->folder() ? mode::kDirectory : mode::kRegular) | bits),
+      .mode =
+          static_cast<std::uint16_t>((entry->folder() ? mode::kDirectory : mode::kRegular) | bits),
       .access_time = info.st_atim.tv_sec,
       .write_time = info.st_mtim.tv_sec,
       .creation_time = info.st_mtim.tv_sec,
@@ -139,9 +135,8 @@ Result<platform::FileStatus> SimFiles::Status(std::string_view path) {
 
 Outcome SimFiles::SetTimes(std::string_view path, platform::FileTime access,
                            platform::FileTime write) {
-  Result<Located> entry = Locate(path);
+  Result<Located> entry = LocateExisting(path);
   if (!entry) return entry.outcome();
-  if (!entry->exists()) return Fail(WinError::kFileNotFound);
   // The run time opens the file for writing to set its times.
   if (entry->folder() || ReadOnly(*entry)) return Fail(WinError::kAccessDenied);
   if (entry->drive->write_protected()) return Fail(WinError::kWriteProtect);
@@ -164,6 +159,8 @@ Result<platform::DiskSpace> SimFiles::GetDiskSpace(char drive) {
   return found->Space();
 }
 
-bool SimFiles::DriveReady(char drive) { return GetDiskSpace(drive).ok(); }
+bool SimFiles::DriveReady(char drive) {
+  return GetDiskSpace(drive).ok();
+}
 
 }  // namespace qv::sim

@@ -19,7 +19,8 @@ class SimFilesTest : public ::testing::Test {
     std::vector<std::string> names;
     const auto found = files_.Find(pattern);
     if (found) {
-      for (const platform::FindData& entry : *found) names.push_back(entry.name);
+      for (const platform::FindData& entry : *found)
+        names.push_back(entry.name);
     }
     return names;
   }
@@ -103,8 +104,8 @@ TEST_F(SimFilesTest, FailuresGiveTheSystemsCodesErrnoAndLastError) {
        Errno::kEEXIST},
       {"remove full folder", files_.RemoveFolder("C:\\scope"), WinError::kDirNotEmpty,
        Errno::kENOTEMPTY},
-      {"remove current folder", files_.RemoveFolder("C:\\scope\\bin"),
-       WinError::kCurrentDirectory, Errno::kEACCES},
+      {"remove current folder", files_.RemoveFolder("C:\\scope\\bin"), WinError::kCurrentDirectory,
+       Errno::kEACCES},
       {"remove missing folder", files_.RemoveFolder("C:\\none"), WinError::kFileNotFound,
        Errno::kENOENT},
       {"delete a folder", files_.Remove("C:\\scope"), WinError::kAccessDenied, Errno::kEACCES},
@@ -118,8 +119,7 @@ TEST_F(SimFilesTest, FailuresGiveTheSystemsCodesErrnoAndLastError) {
        Errno::kEEXIST},
       {"rename to another drive", files_.Rename("a.exe", "A:\\a.exe"), WinError::kNotSameDevice,
        Errno::kEXDEV},
-      {"delete an open file", files_.Remove("b.exe"), WinError::kSharingViolation,
-       Errno::kEACCES},
+      {"delete an open file", files_.Remove("b.exe"), WinError::kSharingViolation, Errno::kEACCES},
       {"open missing", files_.Open("z.exe", "r").outcome(), WinError::kFileNotFound,
        Errno::kENOENT},
       {"open a folder", files_.Open("C:\\scope", "r").outcome(), WinError::kAccessDenied,
@@ -189,8 +189,8 @@ TEST_F(SimFilesTest, FindListsInTheSystemsOrder) {
 TEST_F(SimFilesTest, RenameMoveAndCopyCarryAttributes) {
   machine_.WriteHost("scope/bin/a.dll", "library");
   ASSERT_TRUE(files_.SetAttributes("C:\\scope\\bin\\a.dll", platform::attribute::kHidden |
-                                                                 platform::attribute::kSystem |
-                                                                 platform::attribute::kReadOnly));
+                                                                platform::attribute::kSystem |
+                                                                platform::attribute::kReadOnly));
   ASSERT_TRUE(files_.SetTimes("C:\\scope\\bin\\qv7311x.exe", 990057600, 990057600));
   ASSERT_TRUE(files_.Copy("C:\\scope\\bin\\a.dll", "A:\\a.dll", true));
   ASSERT_TRUE(files_.Copy("C:\\scope\\bin\\qv7311x.exe", "A:\\Q.EXE", false));
@@ -225,7 +225,8 @@ TEST_F(SimFilesTest, OpenFilesAndCurrentFoldersCannotBeMovedAway) {
 TEST_F(SimFilesTest, HostLinksAreNotThere) {
   std::filesystem::create_directory_symlink("/etc", machine_.Host("link"));
   EXPECT_EQ(files_.Open("C:\\link\\passwd", "r").error(), WinError::kPathNotFound);
-  for (const std::string& name : Names("C:\\*")) EXPECT_NE(name, "link");
+  for (const std::string& name : Names("C:\\*"))
+    EXPECT_NE(name, "link");
 }
 
 TEST_F(SimFilesTest, DrivesTypesSpaceAndAFullDisk) {

@@ -126,7 +126,8 @@ Outcome SimRegistry::SetValue(std::string_view key, std::string_view name,
 
 void SimRegistry::Save() const {
   std::vector<RegistryKey> keys;
-  for (const auto& [folded, key] : keys_) keys.push_back(key);
+  for (const auto& [folded, key] : keys_)
+    keys.push_back(key);
   WriteFileAtomically(file_, FormatRegistry(keys));
 }
 

@@ -112,7 +112,8 @@ TEST(SimRegistry, ReadsOtherTypesAndRefusesMalformedValuesByName) {
     machine.Open();
     FAIL() << "a malformed registry.json was taken";
   } catch (const MachineError& error) {
-    EXPECT_EQ(std::string(error.what()), "registry.json: HKEY_LOCAL_MACHINE.A.V.text: must be a string");
+    EXPECT_EQ(std::string(error.what()),
+              "registry.json: HKEY_LOCAL_MACHINE.A.V.text: must be a string");
   }
 }
 

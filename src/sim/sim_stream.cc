@@ -20,7 +20,9 @@ SimStream::SimStream(int fd, platform::StreamMode mode, std::shared_ptr<Drive> d
       token_(std::move(token)),
       thread_(std::move(thread)) {}
 
-SimStream::~SimStream() { Close(); }
+SimStream::~SimStream() {
+  Close();
+}
 
 void SimStream::Fail(WinError error) {
   thread_->last_error = error;
@@ -117,7 +119,9 @@ bool SimStream::Seek(std::int64_t offset, platform::SeekOrigin origin) {
   return true;
 }
 
-std::int64_t SimStream::Tell() { return fd_ < 0 ? -1 : position_; }
+std::int64_t SimStream::Tell() {
+  return fd_ < 0 ? -1 : position_;
+}
 
 bool SimStream::Close() {
   if (fd_ < 0) return false;

@@ -19,8 +19,8 @@ namespace qv::sim {
 class SimStream : public platform::StreamPort {
  public:
   // Takes ownership of the host descriptor.
-  SimStream(int fd, platform::StreamMode mode, std::shared_ptr<Drive> drive,
-            OpenFiles::Token token, std::shared_ptr<ThreadState> thread);
+  SimStream(int fd, platform::StreamMode mode, std::shared_ptr<Drive> drive, OpenFiles::Token token,
+            std::shared_ptr<ThreadState> thread);
   ~SimStream() override;
 
   std::size_t Read(std::span<std::uint8_t> buffer) override;

@@ -16,7 +16,8 @@ class SimStreamTest : public ::testing::Test {
   std::string OnDisk() { return machine_.ReadHost("scope/temp/f.txt"); }
   std::string ReadAll(Stream& stream) {
     std::string text;
-    for (int c = stream.GetChar(); c != Stream::kEof; c = stream.GetChar()) text.push_back(c);
+    for (int c = stream.GetChar(); c != Stream::kEof; c = stream.GetChar())
+      text.push_back(c);
     return text;
   }
 
@@ -33,12 +34,16 @@ TEST_F(SimStreamTest, TextModeWritesLineFeedsAsCrLf) {
 }
 
 TEST_F(SimStreamTest, TextModeReadsCrLfAsLineFeedAndStopsAtCtrlZ) {
-  machine_.WriteHost("scope/temp/f.txt", std::string("a\r\nb\rc\r\r\nd\x1a" "after", 15));
+  machine_.WriteHost("scope/temp/f.txt", std::string("a\r\nb\rc\r\r\nd\x1a"
+                                                     "after",
+                                                     15));
   Stream text = Open("r");
   EXPECT_EQ(ReadAll(text), "a\nb\rc\r\nd");
   EXPECT_TRUE(text.AtEnd());
   Stream binary = Open("rb");
-  EXPECT_EQ(ReadAll(binary), std::string("a\r\nb\rc\r\r\nd\x1a" "after", 15));
+  EXPECT_EQ(ReadAll(binary), std::string("a\r\nb\rc\r\r\nd\x1a"
+                                         "after",
+                                         15));
 }
 
 TEST_F(SimStreamTest, GetLineReadsAtMostTheCharactersAsked) {

@@ -64,9 +64,9 @@ bool SimSystem::StartProgram(std::string_view program, std::string_view command_
   }
   ProgramStart start{files_.FullPath(program).value_or(std::string(program)),
                      std::string(command_line), files_.CurrentFolder(0).value_or("")};
-  journal_.Record("start", {{"program", start.program},
-                            {"cmdline", start.command_line},
-                            {"cwd", start.current_folder}});
+  journal_.Record(
+      "start",
+      {{"program", start.program}, {"cmdline", start.command_line}, {"cwd", start.current_folder}});
   starts_.push_back(std::move(start));
   return true;
 }

@@ -77,7 +77,8 @@ TEST(SimSystem, SleepsAdvanceTheVirtualClockAtOnce) {
   EXPECT_EQ(std::tie(now.year, now.month, now.day, now.hour, now.minute, now.second),
             std::make_tuple(2001, 5, 17, 10, 0, 15));
   EXPECT_EQ(now.day_of_week, 4);  // a Thursday
-  EXPECT_EQ(test.machine().journal().events().back().dump(), R"({"t":10000,"event":"sleep","ms":5000})");
+  EXPECT_EQ(test.machine().journal().events().back().dump(),
+            R"({"t":10000,"event":"sleep","ms":5000})");
 }
 
 TEST(SimSystem, ProgramStartIsRecordedAndTheProcessEnds) {

@@ -4,9 +4,10 @@
 #include "tools/qvsim/commands.h"
 
 int main(int argc, char** argv) {
-  CLI::App app("The simulated instrument: make a machine folder, boot the loader on it, "
-               "look at what it did.",
-               "qvsim");
+  CLI::App app(
+      "The simulated instrument: make a machine folder, boot the loader on it, "
+      "look at what it did.",
+      "qvsim");
   app.require_subcommand(1);
   qv::qvsim::AddNewCommand(app);
   try {

@@ -17,8 +17,9 @@ void AddNewCommand(CLI::App& app) {
   command->add_option("DIR", arguments->folder, "The machine folder to make")->required();
   command->add_option("--model", arguments->options.model_code, "Model code, 0 to 7 (default 1)")
       ->check(CLI::Range(0, 7));
-  command->add_option("--memory-mib", arguments->options.memory_mib,
-                      "Physical memory in MiB (default 32)")
+  command
+      ->add_option("--memory-mib", arguments->options.memory_mib,
+                   "Physical memory in MiB (default 32)")
       ->check(CLI::Range(1, 4096));
   command->add_flag("--floppy", arguments->options.floppy, "Put an empty disk in drive A:");
   command->callback([arguments] {

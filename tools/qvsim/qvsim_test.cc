@@ -53,7 +53,8 @@ TEST_F(QvsimTest, FailuresExitNonZeroWithOneLine) {
   const fs::path machine = folder_ / "m";
   ASSERT_EQ(Run("new " + machine.string()), 0);
   EXPECT_EQ(Run("new " + machine.string()), 1);
-  EXPECT_EQ(errors_, "qvsim: " + machine.string() + ": already exists and is not an empty folder\n");
+  EXPECT_EQ(errors_,
+            "qvsim: " + machine.string() + ": already exists and is not an empty folder\n");
   EXPECT_EQ(Run("new " + (folder_ / "n").string() + " --model 9"), 2);
   EXPECT_EQ(errors_, "qvsim: --model: Value 9 not in range 0 to 7\n");
   EXPECT_FALSE(fs::exists(folder_ / "n"));
