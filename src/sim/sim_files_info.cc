@@ -12,7 +12,6 @@ namespace fs = std::filesystem;
 namespace attribute = platform::attribute;
 namespace mode = platform::mode;
 using platform::AttributeWord;
-using platform::Errno;
 using platform::Outcome;
 using platform::Result;
 using platform::WinError;
