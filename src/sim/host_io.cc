@@ -1,0 +1,43 @@
+#include "sim/host_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace qv::sim {
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view contents) {
+  const std::filesystem::path temporary = file.string() + ".new";
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) throw std::runtime_error(file.string() + ": cannot be written");
+  std::size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  const bool written = done == contents.size();
+  ::close(fd);
+  std::error_code error;
+  if (!written) {
+    std::filesystem::remove(temporary, error);
+    throw std::runtime_error(file.string() + ": cannot be written");
+  }
+  std::filesystem::rename(temporary, file, error);
+  if (error) throw std::runtime_error(file.string() + ": cannot be replaced");
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error(file.string() + ": cannot be read");
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+}  // namespace qv::sim

@@ -1,0 +1,102 @@
+#include "sim/sim_stream.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/test_machine.h"
+
+namespace qv::sim {
+namespace {
+
+using platform::SeekOrigin;
+using platform::Stream;
+
+class SimStreamTest : public ::testing::Test {
+ protected:
+  Stream Open(std::string_view mode) { return std::move(files_.Open(kFile, mode).value()); }
+  std::string OnDisk() { return machine_.ReadHost("scope/temp/f.txt"); }
+  std::string ReadAll(Stream& stream) {
+    std::string text;
+    for (int c = stream.GetChar(); c != Stream::kEof; c = stream.GetChar())
+      text.push_back(c);
+    return text;
+  }
+
+  static constexpr std::string_view kFile = "C:\\scope\\temp\\f.txt";
+  TestMachine machine_;
+  platform::Files& files_ = machine_.files();
+};
+
+TEST_F(SimStreamTest, TextModeWritesLineFeedsAsCrLf) {
+  Open("w").Write("device=c:\\windows\\himem.sys\nx\r\n");
+  EXPECT_EQ(OnDisk(), "device=c:\\windows\\himem.sys\r\nx\r\r\n");
+  Open("ab").Write("bin\n");
+  EXPECT_EQ(OnDisk(), "device=c:\\windows\\himem.sys\r\nx\r\r\nbin\n");
+}
+
+TEST_F(SimStreamTest, TextModeReadsCrLfAsLineFeedAndStopsAtCtrlZ) {
+  machine_.WriteHost("scope/temp/f.txt", std::string("a\r\nb\rc\r\r\nd\x1a"
+                                                     "after",
+                                                     15));
+  Stream text = Open("r");
+  EXPECT_EQ(ReadAll(text), "a\nb\rc\r\nd");
+  EXPECT_TRUE(text.AtEnd());
+  Stream binary = Open("rb");
+  EXPECT_EQ(ReadAll(binary), std::string("a\r\nb\rc\r\r\nd\x1a"
+                                         "after",
+                                         15));
+}
+
+TEST_F(SimStreamTest, GetLineReadsAtMostTheCharactersAsked) {
+  machine_.WriteHost("scope/temp/f.txt", std::string(200, 'x') + "\r\nlast");
+  Stream stream = Open("rt");
+  EXPECT_EQ(stream.GetLine(127), std::string(127, 'x'));
+  EXPECT_EQ(stream.GetLine(127), std::string(73, 'x') + "\n");
+  EXPECT_EQ(stream.GetLine(127), "last");  // a last line without a line feed
+  EXPECT_EQ(stream.GetLine(127), std::nullopt);
+}
+
+TEST_F(SimStreamTest, AppendWritesAtTheEndWhereverTheStreamStands) {
+  machine_.WriteHost("scope/temp/f.txt", "one\r\n");
+  Stream stream = Open("a+");
+  EXPECT_EQ(stream.GetLine(127), "one\n");
+  stream.Seek(0, SeekOrigin::kBegin);
+  stream.Write("two\n");
+  EXPECT_EQ(OnDisk(), "one\r\ntwo\r\n");
+}
+
+TEST_F(SimStreamTest, TextAppendForUpdateDropsAnEndingCtrlZ) {
+  machine_.WriteHost("scope/temp/f.txt", "old\r\n\x1a");
+  Open("a+").Write("new\n");
+  EXPECT_EQ(OnDisk(), "old\r\nnew\r\n");
+}
+
+TEST_F(SimStreamTest, PositionsAreFileOffsets) {
+  Stream stream = Open("w+b");
+  stream.Write("0123456789");
+  EXPECT_EQ(stream.Tell(), 10);
+  EXPECT_FALSE(stream.Seek(-1, SeekOrigin::kBegin));
+  ASSERT_TRUE(stream.Seek(-4, SeekOrigin::kEnd));
+  EXPECT_EQ(stream.GetChar(), '6');
+  ASSERT_TRUE(stream.Seek(12, SeekOrigin::kBegin));  // past the end: a gap of zeros
+  stream.PutChar('!');
+  EXPECT_EQ(OnDisk(), std::string("0123456789\0\0!", 13));
+  Stream text = Open("r+");
+  text.Seek(0, SeekOrigin::kEnd);
+  text.Write("\n");
+  EXPECT_EQ(text.Tell(), 15);  // the CR LF counts as two bytes
+}
+
+TEST_F(SimStreamTest, WriteTruncatesAndAStreamOnlyDoesWhatItsModeAllows) {
+  machine_.WriteHost("scope/temp/f.txt", "long old contents");
+  Stream writer = Open("w");
+  EXPECT_EQ(OnDisk(), "");
+  EXPECT_EQ(writer.GetChar(), Stream::kEof);
+  EXPECT_TRUE(writer.HasError());
+  Stream reader = Open("r");
+  EXPECT_EQ(reader.Write("x"), 0u);
+  EXPECT_TRUE(reader.HasError());
+  EXPECT_EQ(*files_.GetAttributes(kFile), platform::attribute::kArchive);
+}
+
+}  // namespace
+}  // namespace qv::sim

@@ -1,0 +1,50 @@
+#include "sim/test_machine.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace qv::sim {
+
+namespace fs = std::filesystem;
+
+TestMachine::TestMachine(const NewMachineOptions& options) {
+  std::string pattern = (fs::temp_directory_path() / "qvsim-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+  parent_ = pattern;
+  folder_ = parent_ / "machine";
+  WriteNewMachine(folder_, options);
+  Open();
+}
+
+TestMachine::~TestMachine() {
+  machine_.reset();
+  std::error_code error;
+  fs::remove_all(parent_, error);
+}
+
+Machine& TestMachine::Open() {
+  machine_.reset();
+  machine_ = std::make_unique<Machine>(folder_);
+  return *machine_;
+}
+
+fs::path TestMachine::Host(std::string_view relative, char drive) const {
+  return folder_ / "drives" / std::string(1, drive) / relative;
+}
+
+std::string TestMachine::ReadHost(std::string_view relative, char drive) const {
+  std::ifstream in(Host(relative, drive), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void TestMachine::WriteHost(std::string_view relative, std::string_view bytes, char drive) const {
+  const fs::path file = Host(relative, drive);
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+}  // namespace qv::sim

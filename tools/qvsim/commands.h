@@ -1,0 +1,12 @@
+// The subcommands of qvsim. Each adds itself to the program; a command that
+// fails throws sim::MachineError (or another std::exception) with a one-line
+// message, which main prints.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace qv::qvsim {
+
+void AddNewCommand(CLI::App& app);
+
+}  // namespace qv::qvsim
