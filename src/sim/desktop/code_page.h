@@ -1,5 +1,7 @@
 // The loader's texts are bytes of the system's Western code page (1252).
-// The screen draws them as Unicode and the transcript stores them as UTF-8.
+// The screen draws them as the Unicode characters they stand for; JSON text
+// holds each byte as the character of the same number (Latin-1), so that
+// every byte comes back unchanged.
 #pragma once
 
 #include <string>
@@ -8,6 +10,6 @@
 namespace qv::sim {
 
 char32_t Cp1252ToUnicode(unsigned char byte);
-std::string Cp1252ToUtf8(std::string_view text);
+std::string BytesToLatin1Utf8(std::string_view bytes);
 
 }  // namespace qv::sim

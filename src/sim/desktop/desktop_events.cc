@@ -27,7 +27,7 @@ nlohmann::json ToJson(const DrawEvent& event) {
           {"event", "draw"},
           {"x", event.x},
           {"y", event.y},
-          {"text", Cp1252ToUtf8(event.text)}};
+          {"text", BytesToLatin1Utf8(event.text)}};
 }
 
 nlohmann::json ToJson(const WindowEvent& event) {
@@ -35,7 +35,7 @@ nlohmann::json ToJson(const WindowEvent& event) {
       {"t", event.t_ms}, {"event", "window"}, {"window", event.window}, {"op", OpName(event.op)}};
   if (event.op == WindowOp::kCreate || event.op == WindowOp::kShow) json["state"] = event.state;
   if (event.op == WindowOp::kCaption || event.op == WindowOp::kText) {
-    json["text"] = Cp1252ToUtf8(event.text);
+    json["text"] = BytesToLatin1Utf8(event.text);
   }
   if (event.op == WindowOp::kText) json["control"] = event.control_id;
   return json;
@@ -45,8 +45,8 @@ nlohmann::json ToJson(const BoxEvent& event) {
   return {{"t", event.t_ms},
           {"event", "box"},
           {"kind", BoxKindName(event.kind)},
-          {"caption", Cp1252ToUtf8(event.caption)},
-          {"text", Cp1252ToUtf8(event.text)},
+          {"caption", BytesToLatin1Utf8(event.caption)},
+          {"text", BytesToLatin1Utf8(event.text)},
           {"answer", AnswerName(event.answer)}};
 }
 

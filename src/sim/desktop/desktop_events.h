@@ -60,7 +60,7 @@ struct DisplayChangeEvent {
 using DesktopEvent = std::variant<DrawEvent, WindowEvent, BoxEvent, DisplayChangeEvent>;
 
 // The event as one transcript line: "t", "event" and the event's fields;
-// texts are turned from the system's code page into UTF-8.
+// each byte of a text is the character of the same number (Latin-1).
 nlohmann::json EventToJson(const DesktopEvent& event);
 
 class DesktopObserver {

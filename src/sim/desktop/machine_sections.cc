@@ -69,25 +69,18 @@ ProgramWindow ReadProgramWindow(const nlohmann::json& value, const std::string& 
   return window;
 }
 
-std::vector<ProgramWindow> ReadDesktop(const nlohmann::json& section) {
-  std::vector<ProgramWindow> windows;
-  if (section.is_null()) return windows;
-  ObjectReader reader(section, "desktop");
+void ReadDesktop(ObjectReader& reader, std::vector<ProgramWindow>& windows) {
   std::uint32_t default_process = kFirstDefaultProcessId;
   reader.ForEachItem("windows", [&](const nlohmann::json& item, const std::string& path) {
     windows.push_back(ReadProgramWindow(item, path, default_process++));
   });
-  reader.Finish();
-  return windows;
 }
 
-DisplaySetup ReadDisplay(const nlohmann::json& section) {
-  DisplaySetup display;
-  if (section.is_null()) return display;
-  ObjectReader reader(section, "display");
-  if (auto bits = reader.OptionalInteger("bits", 1, 32)) {
+void ReadDisplay(ObjectReader& reader, DisplaySetup& display) {
+  if (auto bits = reader.OptionalInteger("bits_per_pixel", 1, 32)) {
     if (!IsDisplayDepth(*bits)) {
-      throw SectionError(reader.FieldPath("bits") + ": expected 1, 4, 8, 15, 16, 24 or 32");
+      throw SectionError(reader.FieldPath("bits_per_pixel") +
+                         ": expected 1, 4, 8, 15, 16, 24 or 32");
     }
     display.bits = static_cast<int>(*bits);
   }
@@ -96,19 +89,12 @@ DisplaySetup ReadDisplay(const nlohmann::json& section) {
                            .OptionalInteger("change_result", std::numeric_limits<int>::min(),
                                             std::numeric_limits<int>::max())
                            .value_or(platform::kDisplayChangeSuccessful));
-  reader.Finish();
-  return display;
 }
 
-ScreenSize ReadScreen(const nlohmann::json& section) {
-  ScreenSize screen;
-  if (section.is_null()) return screen;
-  ObjectReader reader(section, "screen");
+void ReadScreen(ObjectReader& reader, ScreenSize& screen) {
   // Bounded so that a picture of the screen always fits in memory.
   screen.width = static_cast<int>(reader.OptionalInteger("width", 160, 4096).value_or(640));
   screen.height = static_cast<int>(reader.OptionalInteger("height", 120, 4096).value_or(480));
-  reader.Finish();
-  return screen;
 }
 
 }  // namespace
@@ -119,15 +105,16 @@ bool IsDisplayDepth(std::int64_t bits) {
 }
 
 Parsed<std::vector<ProgramWindow>> ParseDesktopSection(const nlohmann::json& section) {
-  return ParseOrRefuse<std::vector<ProgramWindow>>([&] { return ReadDesktop(section); });
+  return ParseObjectSection<std::vector<ProgramWindow>>(section, "desktop", ReadDesktop);
 }
 
 Parsed<DisplaySetup> ParseDisplaySection(const nlohmann::json& section) {
-  return ParseOrRefuse<DisplaySetup>([&] { return ReadDisplay(section); });
+  // The machine's own description of the display shares the section.
+  return ParseObjectSection<DisplaySetup>(section, "display", ReadDisplay, OtherFields::kAllowed);
 }
 
 Parsed<ScreenSize> ParseScreenSection(const nlohmann::json& section) {
-  return ParseOrRefuse<ScreenSize>([&] { return ReadScreen(section); });
+  return ParseObjectSection<ScreenSize>(section, "screen", ReadScreen);
 }
 
 }  // namespace qv::sim

@@ -2,6 +2,21 @@
 // programs' windows with their lifetimes, the display's colour depth and
 // what a mode change answers, and the size of the simulated screen. A
 // section that is absent (null) gives the defaults.
+//
+//   "desktop": {"windows": [                       topmost first
+//     {"title": "Program Manager", "class": "Progman", "process": 4},
+//     {"title": "Spooler Process", "class": "SpoolProcessClass", "visible": false},
+//     {"title": "Untitled - Notepad", "class": "Notepad", "process": 210,
+//      "rect": [80, 60, 320, 200], "state": "normal",
+//      "from_ms": 0, "until_ms": 20000, "first_scan": 1, "last_scan": 3,
+//      "on_close": "stay"}]},
+//   "display": {"bits_per_pixel": 8, "change_result": 1},
+//   "screen": {"width": 640, "height": 480}
+//
+// Only "title" and "class" are required. Without a "rect" a window is never
+// drawn; "on_close" says whether a close request closes it ("close", the
+// default) or not ("stay"). "change_result" is what a display-mode change
+// answers: 0 done, 1 restart needed, negative failed.
 #pragma once
 
 #include <cstdint>

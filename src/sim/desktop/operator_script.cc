@@ -69,25 +69,19 @@ DialogRule ReadDialogRule(const nlohmann::json& value, const std::string& path,
   return rule;
 }
 
-OperatorScript ReadScript(const nlohmann::json& section, const DialogTemplates& templates) {
-  OperatorScript script;
-  if (section.is_null()) return script;
-  ObjectReader reader(section, "operator");
-  reader.ForEachItem("boxes", [&](const nlohmann::json& item, const std::string& path) {
-    script.boxes.push_back(ReadBoxRule(item, path));
-  });
-  reader.ForEachItem("dialogs", [&](const nlohmann::json& item, const std::string& path) {
-    script.dialogs.push_back(ReadDialogRule(item, path, templates));
-  });
-  reader.Finish();
-  return script;
-}
-
 }  // namespace
 
 Parsed<OperatorScript> ParseOperatorSection(const nlohmann::json& section,
                                             const DialogTemplates& templates) {
-  return ParseOrRefuse<OperatorScript>([&] { return ReadScript(section, templates); });
+  return ParseObjectSection<OperatorScript>(
+      section, "operator", [&](ObjectReader& reader, OperatorScript& script) {
+        reader.ForEachItem("boxes", [&](const nlohmann::json& item, const std::string& path) {
+          script.boxes.push_back(ReadBoxRule(item, path));
+        });
+        reader.ForEachItem("dialogs", [&](const nlohmann::json& item, const std::string& path) {
+          script.dialogs.push_back(ReadDialogRule(item, path, templates));
+        });
+      });
 }
 
 }  // namespace qv::sim

@@ -81,4 +81,23 @@ class ObjectReader {
   std::set<std::string, std::less<>> read_;
 };
 
+// What a section may hold besides the fields its parser reads: nothing, or
+// fields that other parts of the simulator read (a shared section).
+enum class OtherFields { kRefused, kAllowed };
+
+// Parses a section that may be absent: null gives T's defaults, anything
+// else must be an object whose fields fill(reader, value) reads.
+template <typename T, typename Fill>
+Parsed<T> ParseObjectSection(const nlohmann::json& section, const std::string& name, Fill fill,
+                             OtherFields others = OtherFields::kRefused) {
+  return ParseOrRefuse<T>([&] {
+    T value{};
+    if (section.is_null()) return value;
+    ObjectReader reader(section, name);
+    fill(reader, value);
+    if (others == OtherFields::kRefused) reader.Finish();
+    return value;
+  });
+}
+
 }  // namespace qv::sim

@@ -119,6 +119,41 @@ TEST(SimDesktopDialogs, ButtonPressesArriveThroughThePumpOncePerScan) {
   EXPECT_EQ(presses.size(), 2u);
 }
 
+TEST(SimDesktopDialogs, ScriptedOperatorPressesByTheDialogsText) {
+  const auto script = ParseOperatorSection(
+      nlohmann::json::parse(R"({"dialogs": [{"text": "*\"Untitled - Notepad\"*",
+                                              "press": "Ignore always", "scan": 2}]})"),
+      BuiltInDialogTemplates());
+  ASSERT_TRUE(script) << script.error;
+  ScriptedOperator person(*script.value);
+  DialogTemplates templates = BuiltInDialogTemplates();
+  testing::FixedPitchFont font;
+  Layout layout{ScreenSize{}, font, font};
+  testing::RecordingObserver observer;
+  testing::ManualTime time;
+  SimDesktop desktop({}, templates, layout, person, observer, time);
+
+  std::vector<Press> presses;
+  DialogHandlers handlers = Recording(presses);
+  handlers.exchange = [] {
+    return std::vector<ControlText>{
+        {1002, "Quorvex has detected a program \"Untitled - Notepad\" running."}};
+  };
+  const WindowHandle notepad_dialog =
+      desktop.CreateModelessDialog(platform::kChoiceDialogTemplate, handlers);
+  const WindowHandle other_dialog =
+      desktop.CreateModelessDialog(platform::kChoiceDialogTemplate, Recording(presses));
+  ScanPumping(desktop);
+  ASSERT_EQ(presses.size(), 1u);  // the default presses the other dialog's first button
+  EXPECT_EQ(presses[0].dialog, other_dialog);
+  EXPECT_EQ(presses[0].id, 1003);
+  desktop.DestroyWindow(other_dialog);
+  ScanPumping(desktop);
+  ASSERT_EQ(presses.size(), 2u);
+  EXPECT_EQ(presses[1].dialog, notepad_dialog);
+  EXPECT_EQ(presses[1].id, 1004);
+}
+
 TEST(SimDesktopDialogs, PressForADialogGoneBeforeDispatchIsDropped) {
   DesktopBench bench;
   SimDesktop& desktop = *bench.desktop;
