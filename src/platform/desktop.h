@@ -26,9 +26,9 @@ class Desktop {
 
   // Creates the main (frame) window, not yet visible (CreateWindowEx with the
   // framework's frame-window class). Its erase fills the client area with
-  // spec.background; it has no paint handler of its own, so whatever was
+  // options.background; it has no paint handler of its own, so whatever was
   // drawn is lost on the next repaint.
-  virtual WindowHandle CreateMainWindow(const MainWindowSpec& spec) = 0;
+  virtual WindowHandle CreateMainWindow(const MainWindowOptions& options) = 0;
 
   // Creates a modeless dialog from a resource template, without parent
   // (CreateDialogIndirect). The standard initialisation makes one data

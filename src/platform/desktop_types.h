@@ -64,7 +64,7 @@ struct Rgb {
 using UserMessageHandler = std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wparam,
                                                        std::intptr_t lparam)>;
 
-struct MainWindowSpec {
+struct MainWindowOptions {
   std::string title;
   // The state the window is created in; it is not visible until shown.
   WindowState initial_state = WindowState::kMinimized;

@@ -106,14 +106,14 @@ inline ProgramWindow Program(std::string title, std::string class_name, std::uin
 
 inline constexpr platform::Rgb kGreen{50, 255, 50};
 
-inline platform::MainWindowSpec MainSpec(
+inline platform::MainWindowOptions MainOptions(
     std::string title = "Quorvex Loader Release A.03.00",
     platform::WindowState state = platform::WindowState::kMinimized) {
-  platform::MainWindowSpec spec;
-  spec.title = std::move(title);
-  spec.initial_state = state;
-  spec.background = kGreen;
-  return spec;
+  platform::MainWindowOptions options;
+  options.title = std::move(title);
+  options.initial_state = state;
+  options.background = kGreen;
+  return options;
 }
 
 }  // namespace qv::sim::testing

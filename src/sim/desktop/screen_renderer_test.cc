@@ -15,7 +15,7 @@ using platform::ShowCommand;
 using platform::WindowHandle;
 using platform::WindowState;
 using testing::kGreen;
-using testing::MainSpec;
+using testing::MainOptions;
 
 constexpr Rgb kWhite{255, 255, 255};
 
@@ -53,7 +53,7 @@ class ScreenRendererTest : public ::testing::Test {
 };
 
 TEST_F(ScreenRendererTest, MaximisedMainWindowIsGreenWithBlackOnWhiteStatusLines) {
-  const WindowHandle main = desktop_->CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop_->CreateMainWindow(MainOptions());
   desktop_->ShowWindow(main, ShowCommand::kShowMaximized);
   const std::string words = "Beginning System Upgrade ....";
   desktop_->DrawClientText(main, 10, 10, words + "                   ");
@@ -74,7 +74,7 @@ TEST_F(ScreenRendererTest, MaximisedMainWindowIsGreenWithBlackOnWhiteStatusLines
 }
 
 TEST_F(ScreenRendererTest, MinimisedMainWindowShowsNoStatusLinesOnlyItsTaskbarButton) {
-  const WindowHandle main = desktop_->CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop_->CreateMainWindow(MainOptions());
   desktop_->ShowWindow(main, ShowCommand::kShowMinNoActive);
   desktop_->DrawClientText(main, 10, 10, "Who am I???");
   const Image image = Render();
@@ -84,7 +84,7 @@ TEST_F(ScreenRendererTest, MinimisedMainWindowShowsNoStatusLinesOnlyItsTaskbarBu
 }
 
 TEST_F(ScreenRendererTest, DialogsAreDrawnInZOrder) {
-  const WindowHandle main = desktop_->CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop_->CreateMainWindow(MainOptions());
   desktop_->ShowWindow(main, ShowCommand::kShowMaximized);
   const WindowHandle box = desktop_->CreateModelessDialog(platform::kStatusBoxTemplate, {});
   desktop_->SetWindowTitle(box, "Expanding.......");
@@ -103,7 +103,7 @@ TEST_F(ScreenRendererTest, DialogsAreDrawnInZOrder) {
 }
 
 TEST_F(ScreenRendererTest, WaitingMessageBoxShowsItsIconAboveEverything) {
-  const WindowHandle main = desktop_->CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop_->CreateMainWindow(MainOptions());
   desktop_->ShowWindow(main, ShowCommand::kShowMaximized);
   std::optional<Image> picture;
   std::optional<PixelRect> icon;

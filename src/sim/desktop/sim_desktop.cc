@@ -20,22 +20,22 @@ SimDesktop::SimDesktop(SimDesktopSetup setup, const DialogTemplates& templates,
       observer_(observer),
       time_(time),
       display_{setup_.display.bits, std::nullopt} {
-  for (const ProgramWindow& spec : setup_.programs) {
-    programs_.push_back({spec, ProgramSlot::Phase::kPending, {}});
+  for (const ProgramWindow& program : setup_.programs) {
+    programs_.push_back({program, ProgramSlot::Phase::kPending, {}});
   }
   RefreshPrograms();
 }
 
-WindowHandle SimDesktop::CreateMainWindow(const platform::MainWindowSpec& spec) {
+WindowHandle SimDesktop::CreateMainWindow(const platform::MainWindowOptions& options) {
   SimWindow window;
   window.role = WindowRole::kMain;
-  window.title = spec.title;
+  window.title = options.title;
   window.class_name = kFrameWindowClass;
   window.process_id = setup_.own_process_id;
-  window.state = spec.initial_state;
-  window.rect = layout_.MainWindowRect(spec.initial_state);
-  window.background = spec.background;
-  window.on_user_message = spec.on_user_message;
+  window.state = options.initial_state;
+  window.rect = layout_.MainWindowRect(options.initial_state);
+  window.background = options.background;
+  window.on_user_message = options.on_user_message;
   SimWindow& added = windows_.Add(std::move(window));
   const PixelRect client = added.Client();
   added.canvas.Clear(client.width, client.height);

@@ -51,7 +51,7 @@ class SimDesktop final : public platform::Desktop {
   SimDesktop(SimDesktopSetup setup, const DialogTemplates& templates, const Layout& layout,
              Operator& person, DesktopObserver& observer, const TimeSource& time);
 
-  platform::WindowHandle CreateMainWindow(const platform::MainWindowSpec& spec) override;
+  platform::WindowHandle CreateMainWindow(const platform::MainWindowOptions& options) override;
   platform::WindowHandle CreateModelessDialog(int template_id,
                                               platform::DialogHandlers handlers) override;
   bool ShowWindow(platform::WindowHandle window, platform::ShowCommand command) override;
@@ -104,7 +104,7 @@ class SimDesktop final : public platform::Desktop {
   static constexpr std::uint32_t kWmQuit = 0x0012;
 
   struct ProgramSlot {
-    ProgramWindow spec;
+    ProgramWindow program;
     enum class Phase { kPending, kAlive, kGone } phase = Phase::kPending;
     platform::WindowHandle handle;
   };

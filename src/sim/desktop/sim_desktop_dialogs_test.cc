@@ -13,7 +13,7 @@ using platform::ControlText;
 using platform::DialogHandlers;
 using platform::WindowHandle;
 using testing::DesktopBench;
-using testing::MainSpec;
+using testing::MainOptions;
 using testing::Program;
 
 struct Press {
@@ -200,7 +200,7 @@ TEST(SimDesktopBoxes, CaptionsButtonsAnswersAndEvents) {
 TEST(SimDesktopBoxes, TheBoxIsATopWindowOfTheLoaderWhileItWaits) {
   DesktopBench bench;
   SimDesktop& desktop = *bench.desktop;
-  desktop.CreateMainWindow(MainSpec());
+  desktop.CreateMainWindow(MainOptions());
   std::string top_title;
   std::string top_class;
   std::uint32_t top_process = 0;
@@ -224,7 +224,7 @@ TEST(SimDesktopBoxes, TheBoxIsATopWindowOfTheLoaderWhileItWaits) {
 TEST(SimDesktopPump, IdleLoaderHasItsMainWindowClosedAndTheLoopEnds) {
   DesktopBench bench;
   SimDesktop& desktop = *bench.desktop;
-  const WindowHandle main = desktop.CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop.CreateMainWindow(MainOptions());
   int rounds = 0;
   while (desktop.PumpMessage())
     ++rounds;

@@ -21,7 +21,7 @@ void SimDesktop::RefreshPrograms() {
   const std::int64_t now = time_.NowMs();
   std::size_t depth = 0;  // windows that appear together keep the list's order
   for (ProgramSlot& slot : programs_) {
-    const Lifetime& lifetime = slot.spec.lifetime;
+    const Lifetime& lifetime = slot.program.lifetime;
     const bool ended = lifetime.Ended(scan_, now);
     if (slot.phase == ProgramSlot::Phase::kAlive && ended) {
       RemoveWindow(slot.handle);
@@ -31,14 +31,14 @@ void SimDesktop::RefreshPrograms() {
     } else if (slot.phase == ProgramSlot::Phase::kPending && lifetime.Begun(scan_, now)) {
       SimWindow window;
       window.role = WindowRole::kProgram;
-      window.title = slot.spec.title;
-      window.class_name = slot.spec.class_name;
-      window.process_id = slot.spec.process_id;
-      window.visible = slot.spec.visible;
-      window.state = slot.spec.state;
-      window.rect = slot.spec.rect.value_or(PixelRect{});
-      window.has_rect = slot.spec.rect.has_value();
-      window.on_close = slot.spec.on_close;
+      window.title = slot.program.title;
+      window.class_name = slot.program.class_name;
+      window.process_id = slot.program.process_id;
+      window.visible = slot.program.visible;
+      window.state = slot.program.state;
+      window.rect = slot.program.rect.value_or(PixelRect{});
+      window.has_rect = slot.program.rect.has_value();
+      window.on_close = slot.program.on_close;
       slot.handle = windows_.Add(std::move(window), depth++).handle;
       slot.phase = ProgramSlot::Phase::kAlive;
     }

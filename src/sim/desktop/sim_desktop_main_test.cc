@@ -11,7 +11,7 @@ using platform::ShowCommand;
 using platform::WindowHandle;
 using platform::WindowState;
 using testing::DesktopBench;
-using testing::MainSpec;
+using testing::MainOptions;
 
 std::vector<std::string> Texts(const SimDesktop& desktop) {
   std::vector<std::string> texts;
@@ -23,7 +23,7 @@ std::vector<std::string> Texts(const SimDesktop& desktop) {
 TEST(SimDesktopMain, LinesShowOnlyWhileShownAndAnyNewStateWipesThem) {
   DesktopBench bench;
   SimDesktop& desktop = *bench.desktop;
-  const WindowHandle main = desktop.CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop.CreateMainWindow(MainOptions());
   EXPECT_FALSE(desktop.ShowWindow(main, ShowCommand::kShowMinNoActive));
   desktop.DrawClientText(main, 10, 10, "Who am I???");
   EXPECT_TRUE(Texts(desktop).empty());  // minimised: nothing to see
@@ -55,7 +55,7 @@ TEST(SimDesktopMain, LinesShowOnlyWhileShownAndAnyNewStateWipesThem) {
 TEST(SimDesktopMain, WhereAWindowInFrontGoesAwayOnlyGreenIsLeft) {
   DesktopBench bench;
   SimDesktop& desktop = *bench.desktop;
-  const WindowHandle main = desktop.CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop.CreateMainWindow(MainOptions());
   desktop.ShowWindow(main, ShowCommand::kShowMaximized);
   desktop.DrawClientText(main, 10, 10, "Beginning System Upgrade ....");
   desktop.DrawClientText(main, 470, 10, "right side");  // clear of every dialog below
@@ -87,16 +87,16 @@ TEST(SimDesktopMain, PrivateMessagesReachTheHandlerWhichMayDestroyItsWindow) {
   SimDesktop& desktop = *bench.desktop;
   WindowHandle main;
   std::uint32_t received = 0;
-  platform::MainWindowSpec spec =
-      MainSpec("Quorvex Loader Release A.03.00", WindowState::kMaximized);
-  spec.on_user_message = [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
+  platform::MainWindowOptions options =
+      MainOptions("Quorvex Loader Release A.03.00", WindowState::kMaximized);
+  options.on_user_message = [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
     received = message;
     desktop.ShowWindow(main, ShowCommand::kShowNormal);
     desktop.DrawClientText(main, 10, 10, "Can't communicate with acquisition interface board.  ");
     desktop.DestroyWindow(main);
     return std::intptr_t{1};
   };
-  main = desktop.CreateMainWindow(spec);
+  main = desktop.CreateMainWindow(options);
   EXPECT_EQ(desktop.SendWindowMessage(main, platform::kWmUser + 100, 0, 0), 1);
   EXPECT_EQ(received, 0x464u);
   EXPECT_EQ(desktop.SendWindowMessage(main, platform::kWmUser + 100, 0, 0), 0);  // gone

@@ -10,7 +10,7 @@ namespace {
 using platform::WindowHandle;
 using testing::DesktopBench;
 using testing::kOwnProcess;
-using testing::MainSpec;
+using testing::MainOptions;
 using testing::Program;
 
 std::vector<std::string> Scan(SimDesktop& desktop) {
@@ -36,7 +36,7 @@ TEST(SimDesktopWindows, EnumerationRunsTopDownOverEveryWindowHiddenOnesIncluded)
   spooler.visible = false;
   DesktopBench bench({Program("Program Manager", "Progman", 10), spooler});
   SimDesktop& desktop = *bench.desktop;
-  const WindowHandle main = desktop.CreateMainWindow(MainSpec());
+  const WindowHandle main = desktop.CreateMainWindow(MainOptions());
 
   EXPECT_EQ(Scan(desktop), (std::vector<std::string>{"Quorvex Loader Release A.03.00",
                                                      "Program Manager", "Spooler Process"}));
