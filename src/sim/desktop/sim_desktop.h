@@ -4,6 +4,15 @@
 // message boxes and presses dialog buttons; everything the loader shows is
 // reported to an observer, stamped with the injected virtual time; the
 // screen can be taken as a scene to render at any moment.
+//
+// Wired as a boot does it:
+//   DialogTemplates templates = BuiltInDialogTemplates();
+//   std::optional<ScreenFonts> fonts = ScreenFonts::Load(kDejaVuDirectory, 8, error);
+//   Layout layout(screen, *fonts->system, *fonts->dialog);
+//   ScriptedOperator person(script);  // or InteractiveOperator(std::cin, std::cout)
+//   SimDesktop desktop(setup, templates, layout, person, observer, time);
+//   ...
+//   WritePng(RenderScreen(desktop.Screen(), *fonts), "state/screen-001.png", error);
 #pragma once
 
 #include <cstdint>
