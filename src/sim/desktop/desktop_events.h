@@ -1,0 +1,78 @@
+// What the simulated window system reports as it happens: status lines
+// drawn, the loader's windows created, shown, captioned, changed and
+// destroyed, message boxes with their answers, and display-mode changes.
+// Each event carries the virtual time of the injected time source.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/desktop_types.h"
+#include "platform/window_handle.h"
+
+namespace qv::sim {
+
+class SimDesktop;
+
+// Virtual milliseconds since the boot began.
+class TimeSource {
+ public:
+  virtual ~TimeSource() = default;
+  virtual std::int64_t NowMs() const = 0;
+};
+
+struct DrawEvent {
+  std::int64_t t_ms = 0;
+  int x = 0;
+  int y = 0;
+  std::string text;
+};
+
+enum class WindowOp { kCreate, kShow, kCaption, kText, kDestroy };
+
+struct WindowEvent {
+  std::int64_t t_ms = 0;
+  std::string window;  // main, statusbox, choice
+  platform::WindowHandle handle;
+  WindowOp op = WindowOp::kCreate;
+  std::string state;   // create and show: normal, minimized, maximized, hidden
+  std::string text;    // caption and text
+  int control_id = 0;  // text
+};
+
+struct BoxEvent {
+  std::int64_t t_ms = 0;
+  platform::BoxKind kind = platform::BoxKind::kOk;
+  std::string caption;
+  std::string text;
+  platform::BoxAnswer answer = platform::BoxAnswer::kOk;
+};
+
+struct DisplayChangeEvent {
+  std::int64_t t_ms = 0;
+  int bits = 0;
+  int result = 0;
+};
+
+using DesktopEvent = std::variant<DrawEvent, WindowEvent, BoxEvent, DisplayChangeEvent>;
+
+// The event as one transcript line: "t", "event" and the event's fields;
+// each byte of a text is the character of the same number (Latin-1).
+nlohmann::json EventToJson(const DesktopEvent& event);
+
+class DesktopObserver {
+ public:
+  virtual ~DesktopObserver() = default;
+
+  virtual void Record(const DesktopEvent& event) = 0;
+  // A message box is on the screen and waits for its answer.
+  virtual void BoxWaiting(SimDesktop& /*desktop*/) {}
+  // The loader waits for messages and none will come; next, the simulated
+  // person closes the main window.
+  virtual void LoaderIdle(SimDesktop& /*desktop*/) {}
+};
+
+}  // namespace qv::sim
