@@ -1,5 +1,7 @@
 #include "codec/crc32.h"
 
+#include "codec/crc32_clmul.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -36,6 +38,12 @@ const CrcTables& Tables() {
   return tables;
 }
 
+// Whether to fold long buffers by carry-less multiplication; asked once.
+bool UseClmul() {
+  static const bool use = ClmulAvailable();
+  return use;
+}
+
 std::uint32_t LoadLittleEndian32(const std::uint8_t* bytes) {
   if constexpr (std::endian::native == std::endian::little) {
     std::uint32_t value;
@@ -57,6 +65,11 @@ std::uint32_t Crc32Update(std::uint32_t reg, std::span<const std::uint8_t> bytes
   const auto& t = Tables().table;
   const std::uint8_t* p = bytes.data();
   std::size_t left = bytes.size();
+  if (left >= kClmulMinimum && UseClmul()) {
+    const std::size_t folded = Crc32FoldClmul(reg, p, left);
+    p += folded;
+    left -= folded;
+  }
   while (left >= 8) {
     const std::uint32_t low = LoadLittleEndian32(p) ^ reg;
     const std::uint32_t high = LoadLittleEndian32(p + 4);

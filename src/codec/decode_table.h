@@ -27,10 +27,10 @@ class DecodeTable {
 
   // Decodes the next symbol and consumes its bits. The reader must show at
   // least kMaxCodeLength bits.
-  unsigned Decode(PackedBitReader& reader) const {
+  unsigned Decode(BitCursor& reader) const {
     unsigned entry = direct_[reader.Peek(kDirectBits)];
     if (entry & kNodeFlag) {
-      std::uint64_t bits = reader.bits() << kDirectBits;
+      std::uint64_t bits = reader.bits << kDirectBits;
       do {
         const unsigned node = entry & ~kNodeFlag;
         entry = (bits >> 63) ? right_[node] : left_[node];

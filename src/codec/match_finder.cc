@@ -103,12 +103,15 @@ void MatchFinder::Insert() {
   int candidate = match_position_;
   Node parent;
   Node node;
-  if (length >= 4) {
-    // This string shares at least length - 1 bytes with the one after the
-    // previous match, so the walk starts at that one's leaf, or at the newer
-    // leaf that replaced it.
+  // After a match of 4 or more, this string shares at least length - 1 bytes
+  // with the one after the previous match, so the walk starts at that one's
+  // leaf, or at the newer leaf that replaced it. When the previous match lay
+  // 4096 back, that leaf is the one just deleted and the walk starts at the
+  // root instead.
+  const auto restart = static_cast<Node>((candidate + 1) | kWindow);
+  if (length >= 4 && restart != leaf) {
     --length;
-    node = static_cast<Node>((candidate + 1) | kWindow);
+    node = restart;
     while ((parent = parent_[node]) == 0)
       node = next_[node];
     while (level_[parent] >= length) {

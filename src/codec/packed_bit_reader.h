@@ -8,12 +8,55 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "codec/byte_streams.h"
 
 namespace qv::codec {
+
+// The part of the reader that the decoding loop keeps in registers: the
+// visible bits and the fetched bytes not yet loaded into them.
+struct BitCursor {
+  static constexpr int kVisibleBits = 57;
+
+  std::uint64_t bits = 0;  // the next bit in the most significant position
+  int count = 0;           // how many of them are the stream's
+  const std::uint8_t* next = nullptr;
+  const std::uint8_t* end = nullptr;
+
+  // Makes at least kVisibleBits bits visible from the fetched bytes; false
+  // when fewer than eight are left, for the reader's slow refill.
+  bool Refill() {
+    if (count >= kVisibleBits) return true;
+    if (end - next < 8) return false;
+    std::uint64_t eight;
+    std::memcpy(&eight, next, sizeof eight);
+    if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
+    // The bits below the new count repeat the next byte's first bits, which
+    // the next refill puts there again.
+    bits |= eight >> count;
+    const int bytes = (64 - count) >> 3;
+    next += bytes;
+    count += bytes * 8;
+    return true;
+  }
+  // The next `width` bits (1 to 32) as a number, without consuming them.
+  std::uint32_t Peek(int width) const { return static_cast<std::uint32_t>(bits >> (64 - width)); }
+  void Skip(int width) {
+    bits <<= width;
+    count -= width;
+  }
+  // Reads a field of 0 to 32 bits.
+  std::uint32_t Get(int width) {
+    if (width == 0) return 0;
+    const std::uint32_t value = Peek(width);
+    Skip(width);
+    return value;
+  }
+};
 
 class PackedBitReader {
  public:
@@ -21,36 +64,14 @@ class PackedBitReader {
   // current position.
   void Start(PackedSource& source, std::uint32_t packed_size);
 
-  // Makes at least kVisibleBits bits visible.
-  static constexpr int kVisibleBits = 57;
+  BitCursor& cursor() { return cursor_; }
+  // Makes at least BitCursor::kVisibleBits bits visible.
   void Refill() {
-    if (count_ >= kVisibleBits) return;
-    if (end_ - next_ >= 8) {
-      bits_ |= LoadBigEndian64(&buffer_[next_]) >> count_;
-      const int bytes = (64 - count_) >> 3;
-      next_ += static_cast<std::size_t>(bytes);
-      loaded_ += static_cast<std::uint64_t>(bytes);
-      count_ += bytes * 8;
-    } else {
-      RefillSlowly();
-    }
+    if (!cursor_.Refill()) cursor_ = RefillSlowly(cursor_);
   }
-
-  // The next `bits` bits (1 to 32) as a number, without consuming them.
-  std::uint32_t Peek(int bits) const { return static_cast<std::uint32_t>(bits_ >> (64 - bits)); }
-  // All visible bits, the next one in the most significant position.
-  std::uint64_t bits() const { return bits_; }
-  void Skip(int bits) {
-    bits_ <<= bits;
-    count_ -= bits;
-  }
-  // Reads a field of 0 to 32 bits.
-  std::uint32_t Get(int bits) {
-    if (bits == 0) return 0;
-    const std::uint32_t value = Peek(bits);
-    Skip(bits);
-    return value;
-  }
+  // The slow refill for a cursor taken out of the reader: fetches the next
+  // block from the source, or goes on with zero bits past the packed data.
+  BitCursor RefillSlowly(BitCursor cursor);
 
   // The CRC register (not complemented) over the bytes taken so far.
   std::uint32_t CrcRegister();
@@ -61,22 +82,17 @@ class PackedBitReader {
   // block is fetched (the visible bits run at most four bytes ahead).
   static constexpr std::size_t kCarry = 8;
 
-  static std::uint64_t LoadBigEndian64(const std::uint8_t* bytes);
-  void RefillSlowly();
   void Fetch();
   void FoldTakenBytes();
 
+  BitCursor cursor_;
   PackedSource* source_ = nullptr;
   std::uint32_t packed_size_ = 0;
   std::uint32_t unfetched_ = 0;  // packed bytes not yet fetched from the source
   std::array<std::uint8_t, kCarry + kBlock> buffer_{};
-  std::size_t next_ = 0;  // next buffer byte to load into the bits
-  std::size_t end_ = 0;   // end of the fetched bytes in the buffer
-  std::uint64_t bits_ = 0;
-  int count_ = 0;             // visible bits, from the top of bits_
-  std::uint64_t loaded_ = 0;  // bytes loaded into the bits, zero padding included
-  std::uint64_t fetched_ = 0;
-  std::uint64_t folded_ = 0;  // bytes folded into the CRC
+  std::uint64_t fetched_ = 0;  // bytes fetched; the buffer ends with the last of them
+  std::uint64_t padding_ = 0;  // zero bytes loaded after the packed data
+  std::uint64_t folded_ = 0;   // bytes folded into the CRC
   std::uint32_t crc_ = 0;
 };
 
