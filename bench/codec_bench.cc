@@ -70,74 +70,72 @@ Bytes Deflate(const Bytes& data) {
   return packed;
 }
 
-void Label(benchmark::State& state, int index, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+// Runs `prepare(data)` once on the sample named by the benchmark's argument,
+// then the step it returns once per iteration.
+template <class Prepare>
+void OnSample(benchmark::State& state, Prepare prepare) {
+  const int index = static_cast<int>(state.range(0));
+  const Bytes& data = Sample(index);
+  auto step = prepare(data);
+  for (auto _ : state)
+    step();
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
   state.SetLabel(kSamples[index]);
 }
 
-void BM_Crc32(benchmark::State& state) {
+template <class Crc>
+void OnText(benchmark::State& state, Crc crc) {
   const Bytes data = GeneratedText(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state)
-    benchmark::DoNotOptimize(qv::codec::Crc32(data));
+    benchmark::DoNotOptimize(crc(data));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
+}
+
+void BM_Crc32(benchmark::State& state) {
+  OnText(state, [](const Bytes& data) { return qv::codec::Crc32(data); });
 }
 
 void BM_ZlibCrc32(benchmark::State& state) {
-  const Bytes data = GeneratedText(static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(crc32(0, data.data(), static_cast<uInt>(data.size())));
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
+  OnText(state,
+         [](const Bytes& data) { return crc32(0, data.data(), static_cast<uInt>(data.size())); });
 }
 
 void BM_Pack(benchmark::State& state) {
-  const int index = static_cast<int>(state.range(0));
-  const Bytes& data = Sample(index);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(Pack(data));
-  Label(state, index, data.size());
+  OnSample(state,
+           [](const Bytes& data) { return [&data] { benchmark::DoNotOptimize(Pack(data)); }; });
 }
 
 void BM_ZlibDeflate6(benchmark::State& state) {
-  const int index = static_cast<int>(state.range(0));
-  const Bytes& data = Sample(index);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(Deflate(data));
-  Label(state, index, data.size());
+  OnSample(state,
+           [](const Bytes& data) { return [&data] { benchmark::DoNotOptimize(Deflate(data)); }; });
 }
 
 void BM_Unpack(benchmark::State& state) {
-  const int index = static_cast<int>(state.range(0));
-  const Bytes& data = Sample(index);
-  const Bytes packed = Pack(data);
-  std::array<std::uint8_t, qv::codec::kWindowSize> window{};
-  Bytes out(data.size());
-  for (auto _ : state) {
-    qv::codec::MemoryPackedSource source(packed);
-    qv::codec::Decoder decoder;
-    decoder.DecodeStart(source, static_cast<std::uint32_t>(packed.size()));
-    qv::MemberRecord record;
-    for (std::size_t done = 0; done < data.size(); done += qv::codec::kWindowSize) {
-      const std::size_t count = std::min(qv::codec::kWindowSize, data.size() - done);
-      decoder.DecodeChunk(record, count, window);
-      std::copy_n(window.begin(), count, out.begin() + static_cast<std::ptrdiff_t>(done));
-    }
-    benchmark::DoNotOptimize(decoder.PackedCrc());
-  }
-  Label(state, index, data.size());
+  OnSample(state, [](const Bytes& data) {
+    return [&data, packed = Pack(data), out = Bytes(data.size())]() mutable {
+      std::array<std::uint8_t, qv::codec::kWindowSize> window{};
+      qv::codec::MemoryPackedSource source(packed);
+      qv::codec::Decoder decoder;
+      decoder.DecodeStart(source, static_cast<std::uint32_t>(packed.size()));
+      qv::MemberRecord record;
+      for (std::size_t done = 0; done < data.size(); done += qv::codec::kWindowSize) {
+        const std::size_t count = std::min(qv::codec::kWindowSize, data.size() - done);
+        decoder.DecodeChunk(record, count, window);
+        std::copy_n(window.begin(), count, out.begin() + static_cast<std::ptrdiff_t>(done));
+      }
+      benchmark::DoNotOptimize(decoder.PackedCrc());
+    };
+  });
 }
 
 void BM_ZlibInflate(benchmark::State& state) {
-  const int index = static_cast<int>(state.range(0));
-  const Bytes& data = Sample(index);
-  const Bytes packed = Deflate(data);
-  Bytes out(data.size());
-  for (auto _ : state) {
-    uLongf size = out.size();
-    uncompress(out.data(), &size, packed.data(), packed.size());
-    benchmark::DoNotOptimize(out.data());
-  }
-  Label(state, index, data.size());
+  OnSample(state, [](const Bytes& data) {
+    return [packed = Deflate(data), out = Bytes(data.size())]() mutable {
+      uLongf size = out.size();
+      uncompress(out.data(), &size, packed.data(), packed.size());
+      benchmark::DoNotOptimize(out.data());
+    };
+  });
 }
 
 BENCHMARK(BM_Crc32)->Arg(4096)->Arg(1 << 16)->Arg(1 << 20);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <random>
+#include <string>
+#include <string_view>
 
 #include "codec/decoder.h"
 #include "codec/encoder.h"
@@ -51,6 +53,27 @@ std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
   for (auto& byte : bytes)
     byte = static_cast<std::uint8_t>(random());
   return bytes;
+}
+
+std::vector<std::uint8_t> Words(std::size_t count, unsigned seed) {
+  static constexpr std::string_view kWords[] = {
+      "the",    "probe", "trigger", "of",   "channel", "sample",  "volts", "and",
+      "at",     "a",     "signal",  "time", "base",    "upgrade", "scope", "marker",
+      "screen", "is",    "to",      "in",   "memory",  "window",  "setup", "level"};
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> text;
+  while (text.size() < count) {
+    const std::string_view word = kWords[random() % std::size(kWords)];
+    text.insert(text.end(), word.begin(), word.end());
+    if (random() % 9 == 0) {
+      const std::string number = std::to_string(random() % 10000);
+      text.push_back(' ');
+      text.insert(text.end(), number.begin(), number.end());
+    }
+    text.push_back(random() % 12 == 0 ? '\n' : ' ');
+  }
+  text.resize(count);
+  return text;
 }
 
 }  // namespace qv::codec

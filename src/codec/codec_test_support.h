@@ -36,4 +36,8 @@ Packed PackAll(std::span<const std::uint8_t> data, std::string_view name = "DATA
 // `count` bytes from a fixed pseudo-random sequence.
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);
 
+// `count` bytes of text: words drawn at random from a small vocabulary, with
+// spaces, line feeds and the odd number.
+std::vector<std::uint8_t> Words(std::size_t count, unsigned seed);
+
 }  // namespace qv::codec

@@ -57,10 +57,6 @@ std::uint32_t LoadLittleEndian32(const std::uint8_t* bytes) {
 
 }  // namespace
 
-std::uint32_t Crc32Step(std::uint32_t reg, std::uint8_t byte) {
-  return (reg >> 8) ^ Tables().table[0][(reg ^ byte) & 0xFFu];
-}
-
 std::uint32_t Crc32Update(std::uint32_t reg, std::span<const std::uint8_t> bytes) {
   const auto& t = Tables().table;
   const std::uint8_t* p = bytes.data();

@@ -15,9 +15,6 @@ inline constexpr std::uint32_t kCrcPreset = 0xFFFFFFFFu;
 // the register to get the CRC).
 std::uint32_t Crc32Update(std::uint32_t reg, std::span<const std::uint8_t> bytes);
 
-// Folds one byte into a running register.
-std::uint32_t Crc32Step(std::uint32_t reg, std::uint8_t byte);
-
 // The CRC-32 of a whole buffer.
 inline std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
   return ~Crc32Update(kCrcPreset, bytes);

@@ -4,6 +4,18 @@
 #include <utility>
 
 namespace qv::codec {
+namespace {
+
+// Copies the next bytes from `from` at `position` into `buffer`.
+std::size_t ReadFrom(std::span<const std::uint8_t> from, std::size_t& position,
+                     std::span<std::uint8_t> buffer) {
+  const std::size_t count = std::min(buffer.size(), from.size() - position);
+  std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
+  position += count;
+  return count;
+}
+
+}  // namespace
 
 int MemoryPackedSource::ReadByte() {
   if (position_ >= bytes_.size()) return -1;
@@ -11,10 +23,7 @@ int MemoryPackedSource::ReadByte() {
 }
 
 std::size_t MemoryPackedSource::Read(std::span<std::uint8_t> buffer) {
-  const std::size_t count = std::min(buffer.size(), bytes_.size() - position_);
-  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(position_), count, buffer.begin());
-  position_ += count;
-  return count;
+  return ReadFrom(bytes_, position_, buffer);
 }
 
 MemoryPackInput::MemoryPackInput(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
@@ -26,10 +35,7 @@ MemoryPackInput::MemoryPackInput(std::vector<std::uint8_t> bytes) : bytes_(std::
 }
 
 std::size_t MemoryPackInput::Read(std::span<std::uint8_t> buffer) {
-  const std::size_t count = std::min(buffer.size(), bytes_.size() - position_);
-  std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(position_), count, buffer.begin());
-  position_ += count;
-  return count;
+  return ReadFrom(bytes_, position_, buffer);
 }
 
 bool MemoryPackInput::Rewind() {

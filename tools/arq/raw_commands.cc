@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "codec/decoder.h"
@@ -46,16 +47,32 @@ void PrintResult(std::uint32_t method, std::uint32_t packed, std::uint32_t unpac
   std::cout << line.dump() << "\n";
 }
 
-int RawPack(const RawOptions& options) {
-  const FileHandle in = OpenForReading(options.in);
-  if (!in) return Complain(SystemError(options.in), kExitUsage);
-  if (!StatusOf(in.get())) {
+// IN opened with its status, and OUT begun.
+struct RawFiles {
+  FileHandle in;
+  codec::FileStatus status;
+  std::optional<OutputFile> out;
+};
+
+// Opens both files, or complains and returns the exit code.
+int OpenRawFiles(const RawOptions& options, RawFiles& files) {
+  files.in = OpenForReading(options.in);
+  if (!files.in) return Complain(SystemError(options.in), kExitUsage);
+  const std::optional<codec::FileStatus> status = StatusOf(files.in.get());
+  if (!status) {
     return Complain(options.in + ": no status to be had, or 4 GiB and larger", kExitUsage);
   }
-  OutputFile out(options.out);
-  if (out.file() == nullptr) return Complain(SystemError(options.out), kExitUsage);
+  files.status = *status;
+  files.out.emplace(options.out);
+  if (files.out->file() == nullptr) return Complain(SystemError(options.out), kExitUsage);
+  return kExitOk;
+}
 
-  HostPackInput input(in.get());
+int RawPack(const RawOptions& options) {
+  RawFiles files;
+  if (const int failed = OpenRawFiles(options, files)) return failed;
+  OutputFile& out = *files.out;
+  HostPackInput input(files.in.get());
   HostPackOutput output(out.file());
   codec::Encoder encoder;
   MemberRecord record;
@@ -71,31 +88,30 @@ int RawPack(const RawOptions& options) {
 }
 
 int RawUnpack(const RawOptions& options) {
-  const FileHandle in = OpenForReading(options.in);
-  if (!in) return Complain(SystemError(options.in), kExitUsage);
-  const std::optional<codec::FileStatus> status = StatusOf(in.get());
-  if (!status)
-    return Complain(options.in + ": no status to be had, or 4 GiB and larger", kExitUsage);
-  OutputFile out(options.out);
-  if (out.file() == nullptr) return Complain(SystemError(options.out), kExitUsage);
-
-  HostPackedSource source(in.get());
+  RawFiles files;
+  if (const int failed = OpenRawFiles(options, files)) return failed;
+  OutputFile& out = *files.out;
+  HostPackedSource source(files.in.get());
   codec::Decoder decoder;
-  decoder.DecodeStart(source, status->size);
+  decoder.DecodeStart(source, files.status.size);
   std::array<std::uint8_t, codec::kWindowSize> window{};
   MemberRecord record;
+  // The decoder fills every chunk, with zeros from a damaged point on, so
+  // the output always has the size asked; damage is reported all the same.
+  bool damaged = false;
   for (std::uint32_t done = 0; done < options.size;) {
     const std::size_t count = std::min<std::size_t>(codec::kWindowSize, options.size - done);
-    if (decoder.DecodeChunk(record, count, window) != Status::kOk) {
-      return Complain(options.in + ": corrupt packed stream", kExitFailed);
-    }
+    damaged |= decoder.DecodeChunk(record, count, window) != Status::kOk;
     if (std::fwrite(window.data(), 1, count, out.file()) != count) {
       return Complain(SystemError(options.out), kExitFailed);
     }
     done += static_cast<std::uint32_t>(count);
   }
   if (!out.Commit()) return Complain(SystemError(options.out), kExitFailed);
-  PrintResult(kMethodCompressed, status->size, options.size, decoder.PackedCrc());
+  if (damaged) {
+    return Complain(options.in + ": corrupt packed stream (zeros from there on)", kExitFailed);
+  }
+  PrintResult(kMethodCompressed, files.status.size, options.size, decoder.PackedCrc());
   return kExitOk;
 }
 
