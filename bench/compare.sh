@@ -3,6 +3,8 @@
 # and arq raw-unpack against gzip -d, over the shared corpus. Prints per file
 # and in total the size ratio (ours / gzip's packed bytes) and the throughput
 # ratios (ours / gzip's; above 1 means faster), each time the median of RUNS.
+# Times are processor time (user + system), which other work on a shared
+# machine disturbs far less than wall time; both sides write real files.
 # A file that arq stores (incompressible, or on the store list) has no packed
 # stream: its unpacking is a plain copy, timed as such and marked "stored".
 #
@@ -30,14 +32,13 @@ command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Median wall time in nanoseconds of RUNS runs of the command.
+# Median processor time in nanoseconds (user + system, children included)
+# of RUNS runs of the command.
 median_ns() {
-  local times=() start end
+  local times=() seconds
   for ((run = 0; run < runs; ++run)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($((end - start)))
+    seconds=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1)
+    times+=($(awk '{ printf "%d", ($1 + $2) * 1e9 }' <<<"$seconds"))
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
