@@ -26,7 +26,8 @@ fuzz: bootstrap
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz --target $(FUZZ_TARGET)
 	mkdir -p build/fuzz/corpus-$(FUZZ_TARGET)
-	./build/fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus-$(FUZZ_TARGET)
+	./build/fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus-$(FUZZ_TARGET) \
+	  $(wildcard fuzz/seeds/$(FUZZ_TARGET))
 
 format:
 	git ls-files '*.h' '*.cc' | xargs clang-format -i

@@ -50,6 +50,8 @@ std::string_view StatusMessage(int status) {
   return kMessages[static_cast<std::size_t>(-status - 1)];
 }
 
-std::string_view StatusMessage(Status status) { return StatusMessage(ToInt(status)); }
+std::string_view StatusMessage(Status status) {
+  return StatusMessage(ToInt(status));
+}
 
 }  // namespace qv

@@ -51,6 +51,8 @@ inline constexpr int kLowestStatus = -33;
 std::string_view StatusMessage(Status status);
 std::string_view StatusMessage(int status);
 
-constexpr int ToInt(Status status) { return static_cast<int>(status); }
+constexpr int ToInt(Status status) {
+  return static_cast<int>(status);
+}
 
 }  // namespace qv

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Side by side on the same files, in one run: arq raw-pack against gzip -6
+# and arq raw-unpack against gzip -d, over the shared corpus. Prints per file
+# and in total the size ratio (ours / gzip's packed bytes) and the throughput
+# ratios (ours / gzip's; above 1 means faster), each time the median of RUNS.
+# Times are processor time (user + system), which other work on a shared
+# machine disturbs far less than wall time; both sides write real files.
+# A file that arq stores (incompressible, or on the store list) has no packed
+# stream: its unpacking is a plain copy, timed as such and marked "stored".
+#
+# Usage: bench/compare.sh [CORPUS_DIR] [RUNS]
+#   CORPUS_DIR defaults to the first shared/corpus found beside the checkout
+#   or one of its parents; RUNS defaults to 3. ARQ names the arq binary
+#   (default build/default/tools/arq/arq).
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+corpus=${1:-}
+if [[ -z "$corpus" ]]; then
+  dir=$(dirname "$repo")
+  while [[ "$dir" != / && -z "$corpus" ]]; do
+    [[ -d "$dir/shared/corpus" ]] && corpus="$dir/shared/corpus"
+    dir=$(dirname "$dir")
+  done
+fi
+runs=${2:-3}
+arq=${ARQ:-$repo/build/default/tools/arq/arq}
+[[ -d "$corpus" ]] || { echo "compare.sh: no corpus folder (give it as the first argument)" >&2; exit 2; }
+[[ -x "$arq" ]] || { echo "compare.sh: $arq missing (run make build)" >&2; exit 2; }
+command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Median processor time in nanoseconds (user + system, children included)
+# of RUNS runs of the command.
+median_ns() {
+  local times=() seconds
+  for ((run = 0; run < runs; ++run)); do
+    seconds=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1)
+    times+=($(awk '{ printf "%d", ($1 + $2) * 1e9 }' <<<"$seconds"))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else printf "-" }'; }
+
+printf '%-44s %11s %7s %9s %9s %s\n' file bytes size pack unpack ""
+total_bytes=0 total_ours=0 total_gzip=0
+total_pack_ours=0 total_pack_gzip=0 total_unpack_ours=0 total_unpack_gzip=0
+while IFS= read -r file; do
+  name=${file#"$corpus"/}
+  bytes=$(stat -c %s "$file")
+  line=$("$arq" raw-pack "$file" "$work/packed")
+  method=$(sed -n 's/.*"method":"\([a-z]*\)".*/\1/p' <<<"$line")
+  ours=$(stat -c %s "$work/packed")
+  gzip -6 -c "$file" >"$work/packed.gz"
+  theirs=$(stat -c %s "$work/packed.gz")
+
+  pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
+  pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
+  if [[ "$method" == compressed ]]; then
+    "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes" >/dev/null
+    unpack_ours=$(median_ns "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes")
+  else
+    cp "$work/packed" "$work/unpacked"
+    unpack_ours=$(median_ns cp "$work/packed" "$work/unpacked")
+  fi
+  cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $name does not come back whole" >&2; exit 1; }
+  unpack_gzip=$(median_ns sh -c 'gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
+
+  printf '%-44s %11d %7s %9s %9s %s\n' "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
+    "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
+    "$([[ $method == stored ]] && echo stored)"
+  total_bytes=$((total_bytes + bytes))
+  total_ours=$((total_ours + ours))
+  total_gzip=$((total_gzip + theirs))
+  total_pack_ours=$((total_pack_ours + pack_ours))
+  total_pack_gzip=$((total_pack_gzip + pack_gzip))
+  total_unpack_ours=$((total_unpack_ours + unpack_ours))
+  total_unpack_gzip=$((total_unpack_gzip + unpack_gzip))
+done < <(find "$corpus" -type f ! -name README.md | LC_ALL=C sort)
+
+printf '%-44s %11d %7s %9s %9s\n' TOTAL "$total_bytes" "$(ratio "$total_ours" "$total_gzip")" \
+  "$(ratio "$total_pack_gzip" "$total_pack_ours")" "$(ratio "$total_unpack_gzip" "$total_unpack_ours")"
+mb_s() { awk -v b="$1" -v ns="$2" 'BEGIN { printf "%.1f MB/s", b / 1e6 / (ns / 1e9) }'; }
+echo "packing:   arq $(mb_s "$total_bytes" "$total_pack_ours"), gzip -6 $(mb_s "$total_bytes" "$total_pack_gzip")"
+echo "unpacking: arq $(mb_s "$total_bytes" "$total_unpack_ours"), gzip -d $(mb_s "$total_bytes" "$total_unpack_gzip")"
+echo "packed bytes: arq $total_ours, gzip -6 $total_gzip (of $total_bytes)"

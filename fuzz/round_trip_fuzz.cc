@@ -1,0 +1,45 @@
+// The encoder on arbitrary files: whatever it packs, compressed or stored,
+// must come back byte for byte, with the CRC of the packed bytes.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "codec/crc32.h"
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/memory_streams.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::vector<std::uint8_t> file(data, data + size);
+  qv::codec::MemoryPackInput input(file);
+  qv::codec::MemoryPackOutput output;
+  qv::codec::Encoder encoder;
+  qv::MemberRecord record;
+  record.set_name("FUZZ.BIN");
+  bool replacing = false;
+  if (encoder.PackMember(record, &input, &output, replacing) != qv::Status::kOk) std::abort();
+  const std::vector<std::uint8_t>& packed = output.bytes();
+  if (packed.size() != record.packed_size || record.unpacked_size != size) std::abort();
+  if (qv::codec::Crc32(packed) != record.crc) std::abort();
+  if (record.method == qv::kMethodStored) {
+    if (packed != file) std::abort();
+    return 0;
+  }
+
+  qv::codec::MemoryPackedSource source(packed);
+  qv::codec::Decoder decoder;
+  decoder.DecodeStart(source, record.packed_size);
+  std::array<std::uint8_t, qv::codec::kWindowSize> window{};
+  for (std::size_t done = 0; done < size;) {
+    const std::size_t count = std::min(qv::codec::kWindowSize, size - done);
+    if (decoder.DecodeChunk(record, count, window) != qv::Status::kOk) std::abort();
+    for (std::size_t i = 0; i < count; ++i) {
+      if (window[i] != file[done + i]) std::abort();
+    }
+    done += count;
+  }
+  if (decoder.PackedCrc() != record.crc) std::abort();
+  return 0;
+}

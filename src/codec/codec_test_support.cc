@@ -1,0 +1,79 @@
+#include "codec/codec_test_support.h"
+
+#include <algorithm>
+#include <array>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/memory_streams.h"
+
+namespace qv::codec {
+
+Unpacked UnpackAll(std::span<const std::uint8_t> packed, std::size_t size,
+                   std::uint32_t packed_size) {
+  MemoryPackedSource source(packed);
+  Decoder decoder;
+  decoder.DecodeStart(source, packed_size);
+  std::array<std::uint8_t, kWindowSize> window{};
+  MemberRecord record;
+  Unpacked result;
+  while (result.bytes.size() < size) {
+    const std::size_t count = std::min(kWindowSize, size - result.bytes.size());
+    const Status status = decoder.DecodeChunk(record, count, window);
+    if (status != Status::kOk && result.status == Status::kOk) result.status = status;
+    result.bytes.insert(result.bytes.end(), window.begin(),
+                        window.begin() + static_cast<std::ptrdiff_t>(count));
+  }
+  result.crc = decoder.PackedCrc();
+  return result;
+}
+
+}  // namespace qv::codec
+
+namespace qv::codec {
+
+Packed PackAll(std::span<const std::uint8_t> data, std::string_view name) {
+  MemoryPackInput input({data.begin(), data.end()});
+  MemoryPackOutput output;
+  Encoder encoder;
+  Packed packed;
+  packed.record.set_name(name);
+  bool replacing = false;
+  packed.status = encoder.PackMember(packed.record, &input, &output, replacing);
+  packed.bytes = output.bytes();
+  return packed;
+}
+
+std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(count);
+  for (auto& byte : bytes)
+    byte = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+std::vector<std::uint8_t> Words(std::size_t count, unsigned seed) {
+  static constexpr std::string_view kWords[] = {
+      "the",    "probe", "trigger", "of",   "channel", "sample",  "volts", "and",
+      "at",     "a",     "signal",  "time", "base",    "upgrade", "scope", "marker",
+      "screen", "is",    "to",      "in",   "memory",  "window",  "setup", "level"};
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> text;
+  while (text.size() < count) {
+    const std::string_view word = kWords[random() % std::size(kWords)];
+    text.insert(text.end(), word.begin(), word.end());
+    if (random() % 9 == 0) {
+      const std::string number = std::to_string(random() % 10000);
+      text.push_back(' ');
+      text.insert(text.end(), number.begin(), number.end());
+    }
+    text.push_back(random() % 12 == 0 ? '\n' : ' ');
+  }
+  text.resize(count);
+  return text;
+}
+
+}  // namespace qv::codec

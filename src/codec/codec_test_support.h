@@ -1,0 +1,43 @@
+// Test helpers: whole members decoded or packed in memory.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "codec/member_record.h"
+#include "codec/status.h"
+
+namespace qv::codec {
+
+struct Unpacked {
+  std::vector<std::uint8_t> bytes;
+  Status status = Status::kOk;  // of the first chunk that failed
+  std::uint32_t crc = 0;        // complemented, over the packed bytes taken
+};
+
+// Decodes `size` bytes from `packed`, whose packed size is `packed_size`.
+Unpacked UnpackAll(std::span<const std::uint8_t> packed, std::size_t size,
+                   std::uint32_t packed_size);
+inline Unpacked UnpackAll(std::span<const std::uint8_t> packed, std::size_t size) {
+  return UnpackAll(packed, size, static_cast<std::uint32_t>(packed.size()));
+}
+
+struct Packed {
+  std::vector<std::uint8_t> bytes;  // the member's data as the output holds it
+  MemberRecord record;
+  Status status = Status::kOk;
+};
+
+// Packs `data` as a member named `name` into an empty memory output.
+Packed PackAll(std::span<const std::uint8_t> data, std::string_view name = "DATA.BIN");
+
+// `count` bytes from a fixed pseudo-random sequence.
+std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);
+
+// `count` bytes of text: words drawn at random from a small vocabulary, with
+// spaces, line feeds and the odd number.
+std::vector<std::uint8_t> Words(std::size_t count, unsigned seed);
+
+}  // namespace qv::codec

@@ -1,0 +1,93 @@
+#include "codec/crc32_clmul.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define QV_CRC32_CLMUL 1
+#endif
+
+namespace qv::codec {
+
+#ifdef QV_CRC32_CLMUL
+
+// Folding constants for the reflected polynomial: (x^n mod P), bit-reflected
+// and shifted left by one, for n = 4*128 + 32, 4*128 - 32 (four lanes),
+// 128 + 32, 128 - 32 (one lane) and 64; then P itself and floor(x^64 / P)
+// for the final Barrett reduction.
+namespace {
+constexpr std::int64_t kFold4Low = 0x154442bd4;
+constexpr std::int64_t kFold4High = 0x1c6e41596;
+constexpr std::int64_t kFold1Low = 0x1751997d0;
+constexpr std::int64_t kFold1High = 0x0ccaa009e;
+constexpr std::int64_t kFold64 = 0x163cd6124;
+constexpr std::int64_t kPolynomial = 0x1db710641;
+constexpr std::int64_t kBarrett = 0x1f7011641;
+
+__attribute__((target("pclmul,sse4.1"))) __m128i Fold(__m128i lane, __m128i constants,
+                                                      __m128i next) {
+  const __m128i low = _mm_clmulepi64_si128(lane, constants, 0x00);
+  const __m128i high = _mm_clmulepi64_si128(lane, constants, 0x11);
+  return _mm_xor_si128(_mm_xor_si128(low, high), next);
+}
+
+__m128i Load(const std::uint8_t* bytes) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+}  // namespace
+
+bool ClmulAvailable() {
+  return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+}
+
+__attribute__((target("pclmul,sse4.1"))) std::size_t Crc32FoldClmul(std::uint32_t& reg,
+                                                                    const std::uint8_t* bytes,
+                                                                    std::size_t size) {
+  const std::size_t whole = size & ~std::size_t{15};
+  __m128i lane0 = _mm_xor_si128(Load(bytes), _mm_cvtsi32_si128(static_cast<int>(reg)));
+  __m128i lane1 = Load(bytes + 16);
+  __m128i lane2 = Load(bytes + 32);
+  __m128i lane3 = Load(bytes + 48);
+  bytes += 64;
+  size -= 64;
+
+  const __m128i fold4 = _mm_set_epi64x(kFold4High, kFold4Low);
+  for (; size >= 64; bytes += 64, size -= 64) {
+    lane0 = Fold(lane0, fold4, Load(bytes));
+    lane1 = Fold(lane1, fold4, Load(bytes + 16));
+    lane2 = Fold(lane2, fold4, Load(bytes + 32));
+    lane3 = Fold(lane3, fold4, Load(bytes + 48));
+  }
+
+  const __m128i fold1 = _mm_set_epi64x(kFold1High, kFold1Low);
+  __m128i acc = Fold(lane0, fold1, lane1);
+  acc = Fold(acc, fold1, lane2);
+  acc = Fold(acc, fold1, lane3);
+  for (; size >= 16; bytes += 16, size -= 16)
+    acc = Fold(acc, fold1, Load(bytes));
+
+  // 128 bits to 64, then to 32 by Barrett reduction.
+  const __m128i low32 = _mm_setr_epi32(-1, 0, -1, 0);
+  acc = _mm_xor_si128(_mm_clmulepi64_si128(acc, fold1, 0x10), _mm_srli_si128(acc, 8));
+  const __m128i top = _mm_srli_si128(acc, 4);
+  acc = _mm_and_si128(acc, low32);
+  acc = _mm_xor_si128(_mm_clmulepi64_si128(acc, _mm_cvtsi64_si128(kFold64), 0x00), top);
+  const __m128i barrett = _mm_set_epi64x(kBarrett, kPolynomial);
+  __m128i quotient = _mm_and_si128(acc, low32);
+  quotient = _mm_and_si128(_mm_clmulepi64_si128(quotient, barrett, 0x10), low32);
+  acc = _mm_xor_si128(acc, _mm_clmulepi64_si128(quotient, barrett, 0x00));
+  reg = static_cast<std::uint32_t>(_mm_extract_epi32(acc, 1));
+  return whole;
+}
+
+#else
+
+bool ClmulAvailable() {
+  return false;
+}
+
+std::size_t Crc32FoldClmul(std::uint32_t&, const std::uint8_t*, std::size_t) {
+  return 0;
+}
+
+#endif
+
+}  // namespace qv::codec

@@ -1,0 +1,76 @@
+// The decoder of compressed members: it expands one member's packed stream,
+// chunk by chunk, into the caller's 4096-byte window buffer, and folds every
+// packed byte it takes into the member's CRC register.
+//
+// Damaged or hostile packed data. A stream this codec writes never holds a
+// code count of 0, a length count above its alphabet, a single symbol outside
+// its alphabet, a code length above 16, a zero run past the end of the
+// alphabet, a length list that over- or under-fills its code space, or a
+// match that reaches before the member's first byte. When the decoder meets
+// any of these it stops: DecodeChunk fills the rest of the chunk with zeros
+// and returns Status::kCrcError, and so does every later call for the
+// member. The caller fails the member exactly as on a CRC mismatch (event -7,
+// "CRC32 error"): both say that the packed bytes are not what the encoder
+// wrote. The decoder never reads or writes outside its tables and the
+// window, and every chunk ends, whatever the bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "codec/byte_streams.h"
+#include "codec/decode_table.h"
+#include "codec/events.h"
+#include "codec/member_record.h"
+#include "codec/packed_bit_reader.h"
+#include "codec/packed_format.h"
+#include "codec/status.h"
+
+namespace qv::codec {
+
+class Decoder {
+ public:
+  using Window = std::span<std::uint8_t, kWindowSize>;
+
+  // `progress` points at the owner's progress callback slot (may be empty,
+  // or null for none); it is looked at on every chunk.
+  explicit Decoder(const ProgressCallback* progress = nullptr) : progress_(progress) {}
+
+  // Prepares one member whose `packed_size` packed bytes begin at the
+  // source's current position; the CRC register starts at all ones. The
+  // decoder may read ahead from the source, never beyond the packed size.
+  void DecodeStart(PackedSource& source, std::uint32_t packed_size);
+
+  // Produces the member's next `count` bytes (1 to 4096) at window[0, count).
+  // The window is the same buffer for every chunk of the member, and every
+  // chunk but the last has 4096 bytes. Raises event 3 first (value: bytes
+  // produced before this call). Returns kOk, kBadArgument for a count out of
+  // range, or kCrcError for a damaged stream (see above).
+  Status DecodeChunk(MemberRecord& record, std::size_t count, Window window);
+
+  // The complemented CRC-32 of the packed bytes taken so far: after the last
+  // chunk of a valid member, of all its packed bytes.
+  std::uint32_t PackedCrc() { return ~reader_.CrcRegister(); }
+
+ private:
+  bool Produce(std::uint8_t* window, std::size_t count);
+  std::size_t CopyPending(std::uint8_t* window, std::size_t at, std::size_t count);
+  bool StartBlock();
+  bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);
+  bool ReadLongList();
+
+  const ProgressCallback* progress_;
+  PackedBitReader reader_;
+  LiteralLengthTable literal_length_;
+  // The code-length code, replaced by the distance code once the literal and
+  // length lengths are read.
+  SmallCodeTable small_;
+  std::uint32_t block_codes_left_ = 0;
+  std::uint32_t pending_length_ = 0;  // match bytes still to copy
+  std::uint32_t pending_from_ = 0;    // window position to copy them from
+  std::uint64_t produced_ = 0;        // bytes of the member before this chunk
+  bool corrupt_ = false;
+};
+
+}  // namespace qv::codec

@@ -1,0 +1,218 @@
+#include "codec/match_finder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+namespace qv::codec {
+
+void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) {
+  static_assert(sizeof(text_) + sizeof(level_) + sizeof(child_count_) + sizeof(node_position_) +
+                    sizeof(parent_) + sizeof(previous_) + sizeof(next_) ==
+                kArrayBytes);
+  input_ = &input;
+  bytes_read_ = &bytes_read;
+  InitTree();
+  const std::size_t count = input.Read(std::span(text_.data() + kWindow, kWindow + kMaxLength));
+  *bytes_read_ += static_cast<std::uint32_t>(count);
+  remaining_ = static_cast<int>(count);
+  match_length_ = 0;
+  position_ = kWindow;
+  Insert();
+}
+
+void MatchFinder::MatchFinderAdvance() {
+  --remaining_;
+  if (++position_ == 2 * kWindow) Slide();
+  Delete();
+  Insert();
+}
+
+void MatchFinder::InitTree() {
+  std::fill_n(level_.begin() + kFirstRoot, kRoots, 1);
+  std::fill_n(node_position_.begin() + kFirstRoot, kRoots, 0);
+  std::fill(parent_.begin() + kWindow, parent_.end(), 0);  // no leaf is in the tree
+  for (Node node = 1; node < kWindow - 1; ++node)
+    next_[node] = static_cast<Node>(node + 1);
+  next_[kWindow - 1] = 0;
+  free_node_ = 1;
+  std::fill(next_.begin() + kBucketBase, next_.end(), 0);
+}
+
+// The bytes past what has been read keep whatever the buffer held (zero
+// before the first slide); they only lengthen matches the encoder clips.
+void MatchFinder::Slide() {
+  std::memmove(text_.data(), text_.data() + kWindow, kWindow + kMaxLength);
+  const std::size_t count = input_->Read(std::span(text_.data() + kWindow + kMaxLength, kWindow));
+  *bytes_read_ += static_cast<std::uint32_t>(count);
+  remaining_ += static_cast<int>(count);
+  position_ = kWindow;
+}
+
+MatchFinder::Node MatchFinder::Child(Node parent, std::uint8_t byte) {
+  Node node = next_[Bucket(parent, byte)];
+  parent_[0] = parent;  // stops the walk at the end of the chain
+  while (parent_[node] != parent)
+    node = next_[node];
+  return node;
+}
+
+void MatchFinder::MakeChild(Node parent, std::uint8_t byte, Node child) {
+  const Node bucket = Bucket(parent, byte);
+  const Node head = next_[bucket];
+  next_[bucket] = child;
+  next_[child] = head;
+  previous_[head] = child;
+  previous_[child] = bucket;
+  parent_[child] = parent;
+  ++child_count_[parent];
+}
+
+void MatchFinder::TakePlaceInChain(Node old_node, Node new_node) {
+  const Node before = previous_[old_node];
+  previous_[new_node] = before;
+  next_[before] = new_node;
+  const Node after = next_[old_node];
+  next_[new_node] = after;
+  previous_[after] = new_node;
+}
+
+void MatchFinder::Unlink(Node node) {
+  const Node before = previous_[node];
+  const Node after = next_[node];
+  next_[before] = after;
+  previous_[after] = before;
+}
+
+void MatchFinder::Split(Node old_node, int length, int candidate) {
+  const Node node = free_node_;
+  free_node_ = next_[node];
+  child_count_[node] = 0;
+  TakePlaceInChain(old_node, node);
+  parent_[node] = parent_[old_node];
+  level_[node] = static_cast<std::uint8_t>(length);
+  node_position_[node] = static_cast<Node>(position_);
+  MakeChild(node, text_[candidate + length], old_node);
+  MakeChild(node, text_[position_ + length], static_cast<Node>(position_));
+}
+
+void MatchFinder::Insert() {
+  const int p = position_;
+  const auto leaf = static_cast<Node>(p);
+  int length = match_length_;
+  int candidate = match_position_;
+  Node parent;
+  Node node;
+  // After a match of 4 or more, this string shares at least length - 1 bytes
+  // with the one after the previous match, so the walk starts at that one's
+  // leaf, or at the newer leaf that replaced it. When the previous match lay
+  // 4096 back, that leaf is the one just deleted and the walk starts at the
+  // root instead.
+  const auto restart = static_cast<Node>((candidate + 1) | kWindow);
+  if (length >= 4 && restart != leaf) {
+    --length;
+    node = restart;
+    while ((parent = parent_[node]) == 0)
+      node = next_[node];
+    while (level_[parent] >= length) {
+      node = parent;
+      parent = parent_[parent];
+    }
+    // Lazy refresh of the recent positions toward the root.
+    Node up = parent;
+    while (node_position_[up] & kPercolate) {
+      node_position_[up] = leaf;
+      up = parent_[up];
+    }
+    if (up < kFirstRoot) node_position_[up] = static_cast<Node>(leaf | kPercolate);
+  } else {
+    parent = static_cast<Node>(text_[p] + kFirstRoot);
+    const std::uint8_t byte = text_[p + 1];
+    node = Child(parent, byte);
+    if (node == 0) {
+      MakeChild(parent, byte, leaf);
+      match_length_ = 1;
+      return;
+    }
+    length = 2;
+  }
+  for (;;) {
+    int limit;
+    if (node >= kWindow) {
+      limit = kMaxLength;
+      candidate = node;
+    } else {
+      limit = level_[node];
+      candidate = node_position_[node] & ~kPercolate;
+    }
+    candidate = Unreduced(candidate);
+    const std::uint8_t* const ahead = text_.data() + p;
+    const std::uint8_t* const earlier = text_.data() + candidate;
+    while (length < limit) {
+      if (ahead[length] != earlier[length]) {
+        Split(node, length, candidate);
+        match_length_ = length;
+        match_position_ = candidate;
+        return;
+      }
+      ++length;
+    }
+    match_position_ = candidate;
+    if (length >= kMaxLength) {
+      // An identical 256-byte string: the new leaf replaces the old one,
+      // which points on to it.
+      TakePlaceInChain(node, leaf);
+      parent_[leaf] = parent;
+      parent_[node] = 0;
+      next_[node] = leaf;
+      match_length_ = length;
+      return;
+    }
+    node_position_[node] = leaf;
+    parent = node;
+    const std::uint8_t byte = text_[p + length];
+    node = Child(parent, byte);
+    if (node == 0) {
+      MakeChild(parent, byte, leaf);
+      match_length_ = length;
+      return;
+    }
+    ++length;
+  }
+}
+
+// Removes the leaf of the position 4096 back, whose number the current
+// position is about to take, and an internal node left with one child.
+void MatchFinder::Delete() {
+  const auto leaf = static_cast<Node>(position_);
+  if (parent_[leaf] == 0) return;
+  Unlink(leaf);
+  const Node node = parent_[leaf];
+  parent_[leaf] = 0;
+  if (node >= kFirstRoot) return;
+  if (--child_count_[node] > 1) return;
+
+  const int own = Unreduced(node_position_[node] & ~kPercolate);
+  int newest = own;
+  Node up = parent_[node];
+  Node stored;
+  while ((stored = node_position_[up]) & kPercolate) {
+    newest = std::max(newest, Unreduced(stored & ~kPercolate));
+    node_position_[up] = static_cast<Node>(newest | kWindow);
+    up = parent_[up];
+  }
+  if (up < kFirstRoot) {
+    newest = std::max(newest, Unreduced(node_position_[up]));
+    node_position_[up] = static_cast<Node>(newest | kWindow | kPercolate);
+  }
+
+  const Node only_child = Child(node, text_[own + level_[node]]);
+  Unlink(only_child);
+  TakePlaceInChain(node, only_child);
+  parent_[only_child] = parent_[node];
+  parent_[node] = 0;
+  next_[node] = free_node_;
+  free_node_ = node;
+}
+
+}  // namespace qv::codec

@@ -1,0 +1,106 @@
+#include "codec/match_finder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "codec/codec_test_support.h"
+#include "codec/memory_streams.h"
+
+namespace qv::codec {
+namespace {
+
+struct Found {
+  int length;
+  int distance;  // 1 to 4096
+};
+
+// Runs the finder over the data and records, for each position, the match
+// clipped to the bytes left, as the encoder sees it.
+std::vector<Found> FindAll(const std::vector<std::uint8_t>& data) {
+  MemoryPackInput input(data);
+  auto finder = std::make_unique<MatchFinder>();
+  std::uint32_t bytes_read = 0;
+  finder->MatchFinderStart(input, bytes_read);
+  std::vector<Found> found;
+  for (std::size_t at = 0; at < data.size(); ++at) {
+    if (at > 0) finder->MatchFinderAdvance();
+    finder->ClipMatchLength();
+    const int distance = (finder->position() - finder->match_position()) & 4095;
+    found.push_back({finder->match_length(), distance == 0 ? 4096 : distance});
+  }
+  EXPECT_EQ(bytes_read, data.size());
+  return found;
+}
+
+// The longest earlier match within `window` bytes back, capped at 256 and at
+// the bytes left.
+int LongestMatch(const std::vector<std::uint8_t>& data, std::size_t at, std::size_t window) {
+  const std::size_t cap = std::min<std::size_t>(256, data.size() - at);
+  std::size_t best = 0;
+  for (std::size_t distance = 1; distance <= std::min(at, window); ++distance) {
+    std::size_t length = 0;
+    while (length < cap && data[at + length] == data[at - distance + length])
+      ++length;
+    best = std::max(best, length);
+  }
+  return static_cast<int>(best);
+}
+
+std::vector<std::uint8_t> SmallAlphabet(std::size_t size, unsigned seed) {
+  std::vector<std::uint8_t> data = RandomBytes(size, seed);
+  for (auto& byte : data)
+    byte = static_cast<std::uint8_t>('a' + byte % 3);
+  return data;
+}
+
+TEST(MatchFinder, FirstPositionHasNoMatch) {
+  EXPECT_EQ(FindAll(std::vector<std::uint8_t>(10, 'x')).front().length, 1);
+}
+
+TEST(MatchFinder, FindsTheLongestGenuineMatchAcrossASlide) {
+  // 6000 positions: the buffer slides after the first 4096.
+  for (const auto& data : {SmallAlphabet(6000, 1), RandomBytes(6000, 2)}) {
+    const std::vector<Found> found = FindAll(data);
+    for (std::size_t at = 0; at < data.size(); ++at) {
+      const auto [length, distance] = found[at];
+      const int longest = LongestMatch(data, at, 4095);
+      if (longest < 3) {
+        ASSERT_LT(length, 3) << at;
+        continue;
+      }
+      // A candidate exactly 4096 back may still be found through a node.
+      ASSERT_GE(length, longest) << at;
+      ASSERT_LE(length, LongestMatch(data, at, 4096)) << at;
+      ASSERT_LE(static_cast<std::size_t>(distance), at) << at;
+      ASSERT_TRUE(
+          std::equal(data.begin() + at, data.begin() + at + length, data.begin() + (at - distance)))
+          << at;
+    }
+  }
+}
+
+TEST(MatchFinder, RepeatedBlockOf4095IsFoundAtThatDistance) {
+  const std::vector<std::uint8_t> block = RandomBytes(4095, 3);
+  std::vector<std::uint8_t> data;
+  for (int i = 0; i < 4; ++i)
+    data.insert(data.end(), block.begin(), block.end());
+  const std::vector<Found> found = FindAll(data);
+  for (std::size_t at = 4095; at + 3 <= data.size(); ++at) {
+    ASSERT_EQ(found[at].distance, 4095) << at;
+    ASSERT_EQ(found[at].length, std::min<int>(256, static_cast<int>(data.size() - at))) << at;
+  }
+}
+
+TEST(MatchFinder, RunOfOneByteMatchesTheByteBefore) {
+  const std::vector<Found> found = FindAll(std::vector<std::uint8_t>(9000, 0x55));
+  for (std::size_t at = 1; at + 3 <= found.size(); ++at) {
+    ASSERT_EQ(found[at].distance, 1) << at;
+    ASSERT_EQ(found[at].length, std::min<int>(256, static_cast<int>(found.size() - at))) << at;
+  }
+}
+
+}  // namespace
+}  // namespace qv::codec

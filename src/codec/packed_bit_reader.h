@@ -1,0 +1,99 @@
+// The decoder's view of one member's packed bytes: a stream of bits, most
+// significant bit of each byte first, with zero bits after the member's
+// packed size. Bytes come from the source in blocks, but the CRC register
+// sees exactly the bytes the bit-at-a-time reader of the format would have
+// taken: once B bits are used, the first min(packed size, ceil((B + 32) / 8))
+// bytes. A byte the source cannot deliver counts as 0xFF, the low eight bits
+// of the end-of-file result of a one-byte read.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "codec/byte_streams.h"
+
+namespace qv::codec {
+
+// The part of the reader that the decoding loop keeps in registers: the
+// visible bits and the fetched bytes not yet loaded into them.
+struct BitCursor {
+  static constexpr int kVisibleBits = 57;
+
+  std::uint64_t bits = 0;  // the next bit in the most significant position
+  int count = 0;           // how many of them are the stream's
+  const std::uint8_t* next = nullptr;
+  const std::uint8_t* end = nullptr;
+
+  // Makes at least kVisibleBits bits visible from the fetched bytes; false
+  // when fewer than eight are left, for the reader's slow refill.
+  bool Refill() {
+    if (count >= kVisibleBits) return true;
+    if (end - next < 8) return false;
+    std::uint64_t eight;
+    std::memcpy(&eight, next, sizeof eight);
+    if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
+    // The bits below the new count repeat the next byte's first bits, which
+    // the next refill puts there again.
+    bits |= eight >> count;
+    const int bytes = (64 - count) >> 3;
+    next += bytes;
+    count += bytes * 8;
+    return true;
+  }
+  // The next `width` bits (1 to 32) as a number, without consuming them.
+  std::uint32_t Peek(int width) const { return static_cast<std::uint32_t>(bits >> (64 - width)); }
+  void Skip(int width) {
+    bits <<= width;
+    count -= width;
+  }
+  // Reads a field of 0 to 32 bits.
+  std::uint32_t Get(int width) {
+    if (width == 0) return 0;
+    const std::uint32_t value = Peek(width);
+    Skip(width);
+    return value;
+  }
+};
+
+class PackedBitReader {
+ public:
+  // Starts a member of `packed_size` bytes that begins at the source's
+  // current position.
+  void Start(PackedSource& source, std::uint32_t packed_size);
+
+  BitCursor& cursor() { return cursor_; }
+  // Makes at least BitCursor::kVisibleBits bits visible.
+  void Refill() {
+    if (!cursor_.Refill()) cursor_ = RefillSlowly(cursor_);
+  }
+  // The slow refill for a cursor taken out of the reader: fetches the next
+  // block from the source, or goes on with zero bits past the packed data.
+  BitCursor RefillSlowly(BitCursor cursor);
+
+  // The CRC register (not complemented) over the bytes taken so far.
+  std::uint32_t CrcRegister();
+
+ private:
+  static constexpr std::size_t kBlock = 4096;
+  // Bytes of the previous block that may still be untaken when the next
+  // block is fetched (the visible bits run at most four bytes ahead).
+  static constexpr std::size_t kCarry = 8;
+
+  void Fetch();
+  void FoldTakenBytes();
+
+  BitCursor cursor_;
+  PackedSource* source_ = nullptr;
+  std::uint32_t packed_size_ = 0;
+  std::uint32_t unfetched_ = 0;  // packed bytes not yet fetched from the source
+  std::array<std::uint8_t, kCarry + kBlock> buffer_{};
+  std::uint64_t fetched_ = 0;  // bytes fetched; the buffer ends with the last of them
+  std::uint64_t padding_ = 0;  // zero bytes loaded after the packed data
+  std::uint64_t folded_ = 0;   // bytes folded into the CRC
+  std::uint32_t crc_ = 0;
+};
+
+}  // namespace qv::codec

@@ -1,0 +1,50 @@
+// The encoder's bit writer: fields most significant bit first, whole bytes
+// out to the archive through a small buffer, each byte folded into the
+// member's CRC. A byte is written only while the packed bytes written stay
+// below the input bytes read; the first byte that would reach them marks the
+// member incompressible and is dropped, and so is everything after it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "codec/byte_streams.h"
+
+namespace qv::codec {
+
+class PackedBitWriter {
+ public:
+  // Starts a member's stream. `bytes_read` is the count of input bytes read
+  // so far; it must outlive the member.
+  void Start(PackOutput& output, const std::uint32_t& bytes_read);
+
+  // Writes `value` (below 2^bits) in `bits` bits, 0 to 16.
+  void Put(std::uint32_t value, int bits) {
+    pending_ = pending_ << bits | value;
+    pending_bits_ += bits;
+    if (pending_bits_ >= 32) DrainWholeBytes();
+  }
+  // Passes on every whole byte now, judged against the input read so far.
+  void DrainWholeBytes();
+  // Completes the last byte with zero bits and writes out what is buffered.
+  void Finish();
+
+  bool incompressible() const { return incompressible_; }
+  std::uint32_t packed_bytes_written() const { return written_; }
+  std::uint32_t crc_register() const { return crc_; }
+
+ private:
+  void Flush();
+
+  PackOutput* output_ = nullptr;
+  const std::uint32_t* bytes_read_ = nullptr;
+  std::uint64_t pending_ = 0;  // the low pending_bits_ bits are the stream's
+  int pending_bits_ = 0;
+  std::array<std::uint8_t, 4096> buffer_{};
+  std::size_t buffered_ = 0;
+  std::uint32_t written_ = 0;
+  std::uint32_t crc_ = 0;
+  bool incompressible_ = false;
+};
+
+}  // namespace qv::codec
