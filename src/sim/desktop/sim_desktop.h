@@ -42,8 +42,7 @@ inline constexpr const char* kDefaultBoxCaption = "Error";
 struct SimDesktopSetup {
   std::vector<ProgramWindow> programs;  // topmost first
   DisplaySetup display;
-  // The framework's message-box caption: the loader's file name without
-  // folder and extension.
+  // The framework's message-box caption until the application names itself.
   std::string application_name = "qv731Ldr";
   // The loader's own process: its windows belong to it.
   std::uint32_t own_process_id = 1;
@@ -75,6 +74,9 @@ class SimDesktop final : public platform::Desktop {
   // minimised.
   void DrawClientText(platform::WindowHandle window, int x, int y, std::string_view text) override;
 
+  void SetApplicationName(std::string_view name) override {
+    setup_.application_name = std::string(name);
+  }
   platform::BoxAnswer ShowMessageBox(platform::BoxKind kind, std::string_view text) override;
 
   // Each call is one scan: the count goes up before the programs' windows
