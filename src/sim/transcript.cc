@@ -99,7 +99,7 @@ std::string Description(const Json& entry) {
 std::string ReadableLine(const Json& entry) {
   const auto ms = entry.value("t", std::uint64_t{0});
   char time[32];
-  std::snprintf(time, sizeof time, "%8llu.%03llu s  ", static_cast<unsigned long long>(ms / 1000),
+  std::snprintf(time, sizeof time, "%5llu.%03llu s  ", static_cast<unsigned long long>(ms / 1000),
                 static_cast<unsigned long long>(ms % 1000));
   return time + Description(entry);
 }
