@@ -13,6 +13,12 @@ namespace qv::app {
 class MissingSteps {
  public:
   void Note(std::string_view operation) { names_.emplace(operation); }
+  // Notes the operation and gives its stand-in's result.
+  template <typename T>
+  T Note(std::string_view operation, T result) {
+    Note(operation);
+    return result;
+  }
   const std::set<std::string, std::less<>>& names() const { return names_; }
 
  private:

@@ -13,22 +13,22 @@ class PendingUpgradeContext final : public UpgradeContext {
  public:
   explicit PendingUpgradeContext(MissingSteps& missing) : missing_(missing) {}
 
-  bool UpgradePending() override;
-  bool FailureMarkerExists() override;
-  void CreateFailureMarker() override;
-  void RemoveFailureMarker() override;
-  void RemoveUpgradeHeader() override;
-  bool NewLoaderInPackage() override;
-  int PreloaderHandOver() override;
-  void CreateInstrumentFolders() override;
-  void ListStagedFolders() override;
-  void TreeCopy(bool backup) override;
-  void ClearStagingTree() override;
-  void ClearBackupTree() override;
-  void CreateUndoMarker() override;
-  int ExpandUpgradeArchive() override;
-  void LogOpeningLines() override;
-  void LogClosingLine() override;
+  bool UpgradePending() override { return missing_.Note("upgrade pending", false); }
+  bool FailureMarkerExists() override { return missing_.Note("failure marker test", false); }
+  void CreateFailureMarker() override { missing_.Note("create failure marker"); }
+  void RemoveFailureMarker() override { missing_.Note("remove failure marker"); }
+  void RemoveUpgradeHeader() override { missing_.Note("remove upgrade header"); }
+  bool NewLoaderInPackage() override { return missing_.Note("new-loader test", false); }
+  int PreloaderHandOver() override { return missing_.Note("pre-loader hand-over", 0); }
+  void CreateInstrumentFolders() override { missing_.Note("create instrument folders"); }
+  void ListStagedFolders() override { missing_.Note("list staged folders"); }
+  void TreeCopy(bool /*backup*/) override { missing_.Note("tree copy"); }
+  void ClearStagingTree() override { missing_.Note("clear staging tree"); }
+  void ClearBackupTree() override { missing_.Note("clear backup tree"); }
+  void CreateUndoMarker() override { missing_.Note("create undo marker"); }
+  int ExpandUpgradeArchive() override { return missing_.Note("expand upgrade archive", 0); }
+  void LogOpeningLines() override { missing_.Note("upgrade log opening lines"); }
+  void LogClosingLine() override { missing_.Note("upgrade log closing line"); }
 
  private:
   MissingSteps& missing_;
@@ -38,12 +38,12 @@ class PendingDetector final : public Detector {
  public:
   explicit PendingDetector(MissingSteps& missing) : missing_(missing) {}
 
-  void Reset() override;
-  bool LoadIgnoreList() override;
-  void MergeDefaults() override;
-  void ResetToDefaults() override;
-  bool WindowScan() override;
-  void CloseAllChoiceDialogs() override;
+  void Reset() override { missing_.Note("reset detector state"); }
+  bool LoadIgnoreList() override { return missing_.Note("load ignore list", false); }
+  void MergeDefaults() override { missing_.Note("merge defaults"); }
+  void ResetToDefaults() override { missing_.Note("reset to defaults"); }
+  bool WindowScan() override { return missing_.Note("window scan", false); }
+  void CloseAllChoiceDialogs() override { missing_.Note("close all choice dialogs"); }
 
  private:
   MissingSteps& missing_;
@@ -53,9 +53,9 @@ class PendingRamDrive final : public RamDrive {
  public:
   explicit PendingRamDrive(MissingSteps& missing) : missing_(missing) {}
 
-  bool SetUp() override;
-  void Empty(std::string_view folder) override;
-  void CopyLibraries() override;
+  bool SetUp() override { return missing_.Note("RAM-drive set-up", false); }
+  void Empty(std::string_view /*folder*/) override { missing_.Note("RAM-drive emptying"); }
+  void CopyLibraries() override { missing_.Note("DLL copy"); }
 
  private:
   MissingSteps& missing_;
@@ -65,11 +65,11 @@ class PendingMarkers final : public Markers {
  public:
   explicit PendingMarkers(MissingSteps& missing) : missing_(missing) {}
 
-  bool ServiceMarkerValid() override;
-  bool InternalMarkerValid() override;
-  bool PrinterMarkerPresent() override;
-  void DeletePrinterMarker() override;
-  bool LaunchAddPrinter() override;
+  bool ServiceMarkerValid() override { return missing_.Note("service marker", false); }
+  bool InternalMarkerValid() override { return missing_.Note("internal marker", false); }
+  bool PrinterMarkerPresent() override { return missing_.Note("printer marker", false); }
+  void DeletePrinterMarker() override { missing_.Note("delete printer marker"); }
+  bool LaunchAddPrinter() override { return missing_.Note("add-printer launch", false); }
 
  private:
   MissingSteps& missing_;
@@ -79,8 +79,8 @@ class PendingCodePagesAndLan final : public CodePagesAndLan {
  public:
   explicit PendingCodePagesAndLan(MissingSteps& missing) : missing_(missing) {}
 
-  void RegisterCodePages() override;
-  bool LanFeaturesCheck() override;
+  void RegisterCodePages() override { missing_.Note("code pages"); }
+  bool LanFeaturesCheck() override { return missing_.Note("LAN features check", false); }
 
  private:
   MissingSteps& missing_;
@@ -90,13 +90,15 @@ class PendingDisplayAndStartup final : public DisplayAndStartup {
  public:
   explicit PendingDisplayAndStartup(MissingSteps& missing) : missing_(missing) {}
 
-  void CleanTemp(std::string_view folder) override;
-  void MasksFolder() override;
-  bool RenameList(std::string_view path) override;
-  void AutoexecEntry() override;
-  bool DisplayModeCheck() override;
-  int DisplayModeChange() override;
-  void DeferredInstaller() override;
+  void CleanTemp(std::string_view /*folder*/) override { missing_.Note("temp cleaning"); }
+  void MasksFolder() override { missing_.Note("masks folder step"); }
+  bool RenameList(std::string_view /*path*/) override {
+    return missing_.Note("rename list", false);
+  }
+  void AutoexecEntry() override { missing_.Note("autoexec.bat entry"); }
+  bool DisplayModeCheck() override { return missing_.Note("display-mode check", true); }
+  int DisplayModeChange() override { return missing_.Note("display-mode change", 0); }
+  void DeferredInstaller() override { missing_.Note("deferred installer"); }
 
  private:
   MissingSteps& missing_;

@@ -7,28 +7,12 @@ namespace {
 
 using Fields = nlohmann::ordered_json;
 
-const char* OpName(WindowOp op) {
-  switch (op) {
-    case WindowOp::kCreate:
-      return "create";
-    case WindowOp::kShow:
-      return "show";
-    case WindowOp::kCaption:
-      return "caption";
-    case WindowOp::kText:
-      return "text";
-    case WindowOp::kDestroy:
-      return "destroy";
-  }
-  return "?";
-}
-
 void Add(Journal& journal, const DrawEvent& event) {
   journal.Record("draw", {{"x", event.x}, {"y", event.y}, {"text", event.text}});
 }
 
 void Add(Journal& journal, const WindowEvent& event) {
-  Fields fields = {{"window", event.window}, {"op", OpName(event.op)}};
+  Fields fields = {{"window", event.window}, {"op", WindowOpName(event.op)}};
   if (event.op == WindowOp::kCreate || event.op == WindowOp::kShow) fields["state"] = event.state;
   if (event.op == WindowOp::kText) fields["control"] = event.control_id;
   if (event.op == WindowOp::kCaption || event.op == WindowOp::kText) fields["text"] = event.text;

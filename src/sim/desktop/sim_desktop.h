@@ -5,14 +5,8 @@
 // reported to an observer, stamped with the injected virtual time; the
 // screen can be taken as a scene to render at any moment.
 //
-// Wired as a boot does it:
-//   DialogTemplates templates = BuiltInDialogTemplates();
-//   std::optional<ScreenFonts> fonts = ScreenFonts::Load(kDejaVuDirectory, 8, error);
-//   Layout layout(screen, *fonts->system, *fonts->dialog);
-//   ScriptedOperator person(script);  // or InteractiveOperator(std::cin, std::cout)
-//   SimDesktop desktop(setup, templates, layout, person, observer, time);
-//   ...
-//   WritePng(RenderScreen(desktop.Screen(), *fonts), "state/screen-001.png", error);
+// A machine wires it from its machine.json sections (sim/machine_desktop.h)
+// and takes pictures of it (sim/screen_pictures.h).
 #pragma once
 
 #include <cstdint>
