@@ -37,7 +37,12 @@ bool RebootAccepted(const Journal& journal) {
 }
 
 void WriteLaunched(const fs::path& state, const std::optional<ProgramStart>& launched) {
-  if (!launched) return;
+  if (!launched) {
+    std::error_code error;
+    fs::remove(state / "launched.json", error);
+    if (error) throw std::runtime_error((state / "launched.json").string() + ": cannot be removed");
+    return;
+  }
   const nlohmann::ordered_json json = {{"program", BytesToJson(launched->program)},
                                        {"cmdline", BytesToJson(launched->command_line)},
                                        {"cwd", BytesToJson(launched->current_folder)}};
@@ -46,9 +51,13 @@ void WriteLaunched(const fs::path& state, const std::optional<ProgramStart>& lau
 
 }  // namespace
 
-BootOutcome Boot(Machine& machine, const LoaderProcess& loader) {
+BootOutcome Boot(Machine& machine, const LoaderProcess& loader, BootOptions options) {
   const fs::path state = machine.folder() / "state";
-  ClearBootState(state);
+  if (options.keep_earlier_pictures) {
+    machine.pictures().ContinueNumbering();
+  } else {
+    ClearBootState(state);
+  }
   machine.PowerOn();
 
   BootOutcome outcome;

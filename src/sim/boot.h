@@ -30,8 +30,14 @@ struct BootOutcome {
   std::vector<std::string> warnings;
 };
 
+struct BootOptions {
+  // Leaves the pictures of earlier boots (of the same run) and numbers the
+  // new ones after them; otherwise the boot removes them first.
+  bool keep_earlier_pictures = false;
+};
+
 // Throws std::runtime_error when state/ cannot be written.
-BootOutcome Boot(Machine& machine, const LoaderProcess& loader);
+BootOutcome Boot(Machine& machine, const LoaderProcess& loader, BootOptions options = {});
 
 // Whether the program is one of the scope applications (its file name).
 bool IsScopeApplication(std::string_view program);

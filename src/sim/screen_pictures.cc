@@ -1,5 +1,6 @@
 #include "sim/screen_pictures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -21,9 +22,29 @@ std::string PictureStem(std::size_t number) {
   return stem;
 }
 
-// Numbers grow past three digits, so longer names are later.
-bool Later(const std::string& a, const std::string& b) {
-  return a.size() != b.size() ? a.size() > b.size() : a > b;
+// The number of a picture's file (either of its two), if it is one.
+std::optional<std::size_t> PictureNumber(const fs::path& file) {
+  const std::string stem = file.stem().string();
+  const std::string extension = file.extension().string();
+  if (!stem.starts_with(kPicturePrefix) || (extension != ".png" && extension != ".txt")) {
+    return std::nullopt;
+  }
+  const std::string digits = stem.substr(kPicturePrefix.size());
+  if (digits.empty() || digits.size() > 9 ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return std::stoul(digits);
+}
+
+// The highest picture number in the folder, 0 for none.
+std::size_t HighestNumber(const fs::path& state_folder) {
+  std::size_t highest = 0;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(state_folder, error)) {
+    highest = std::max(highest, PictureNumber(entry.path()).value_or(0));
+  }
+  return highest;
 }
 
 bool IsBootOutput(const std::string& name) {
@@ -34,7 +55,7 @@ bool IsBootOutput(const std::string& name) {
 }  // namespace
 
 void ScreenPictures::Take(SimDesktop& desktop) {
-  const std::string stem = PictureStem(taken_.size() + 1);
+  const std::string stem = PictureStem(next_number_++);
   const fs::path png = state_folder_ / (stem + ".png");
   std::string error;
   if (!WritePng(RenderScreen(desktop.Screen(), fonts_), png, error)) {
@@ -50,18 +71,14 @@ void ScreenPictures::Take(SimDesktop& desktop) {
   taken_.push_back(png);
 }
 
+void ScreenPictures::ContinueNumbering() {
+  next_number_ = HighestNumber(state_folder_) + 1;
+}
+
 std::optional<std::string> LatestScreenText(const fs::path& state_folder) {
-  std::optional<fs::path> latest;
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(state_folder, error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with(kPicturePrefix) && entry.path().extension() == ".txt" &&
-        (!latest || Later(name, latest->filename().string()))) {
-      latest = entry.path();
-    }
-  }
-  if (!latest) return std::nullopt;
-  return ReadWholeFile(*latest);
+  const std::size_t highest = HighestNumber(state_folder);
+  if (highest == 0) return std::nullopt;
+  return ReadWholeFile(state_folder / (PictureStem(highest) + ".txt"));
 }
 
 void ClearBootState(const fs::path& state_folder) {

@@ -23,6 +23,8 @@ class ScreenPictures {
   // Takes the next picture of the screen as it is now. A picture that
   // cannot be written is noted in errors() and the boot goes on.
   void Take(SimDesktop& desktop);
+  // Numbers the next picture after those an earlier boot left, which stay.
+  void ContinueNumbering();
 
   const std::vector<std::filesystem::path>& taken() const { return taken_; }
   const std::vector<std::string>& errors() const { return errors_; }
@@ -30,12 +32,13 @@ class ScreenPictures {
  private:
   std::filesystem::path state_folder_;
   const ScreenFonts& fonts_;
+  std::size_t next_number_ = 1;
   std::vector<std::filesystem::path> taken_;
   std::vector<std::string> errors_;
 };
 
-// The status-line text of the latest picture in a state folder, or nullopt
-// when no boot has left one.
+// The status-line text of the latest (highest-numbered) picture in a state
+// folder, or nullopt when no boot has left one.
 std::optional<std::string> LatestScreenText(const std::filesystem::path& state_folder);
 
 // The file names a boot writes in state/ (transcripts, pictures,

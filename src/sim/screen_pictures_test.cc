@@ -17,7 +17,16 @@ TEST(ScreenPictures, TheLatestTextIsThatOfTheHighestNumber) {
   WriteFileAtomically(state / "screen-999.txt", "old");
   WriteFileAtomically(state / "screen-1000.txt", "new");
   WriteFileAtomically(state / "screen-1000.png", "");
+  WriteFileAtomically(state / "screen-x.txt", "");
   EXPECT_EQ(LatestScreenText(state), "new");
+
+  // A later boot of a run numbers its pictures after those.
+  Machine& machine = test.machine();
+  machine.pictures().ContinueNumbering();
+  machine.pictures().Take(machine.desktop());
+  ASSERT_EQ(machine.pictures().taken().size(), 1u);
+  EXPECT_EQ(machine.pictures().taken()[0].filename(), "screen-1001.png");
+  EXPECT_EQ(LatestScreenText(state), "");
 }
 
 TEST(ClearBootState, RemovesWhatABootWritesAndNothingElse) {

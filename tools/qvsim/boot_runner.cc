@@ -19,7 +19,8 @@ sim::BootOutcome BootOnce(const std::filesystem::path& folder, const BootSetting
     out << sim::ReadableLine(entry) << std::endl;
   });
 
-  const sim::BootOutcome outcome = sim::Boot(machine, app::RunLoader);
+  const sim::BootOutcome outcome =
+      sim::Boot(machine, app::RunLoader, {.keep_earlier_pictures = settings.later_boot_of_run});
   for (const std::string& warning : outcome.warnings) {
     std::cerr << "qvsim: warning: " << warning << "\n";
   }

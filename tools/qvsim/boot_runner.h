@@ -17,6 +17,8 @@ struct BootSettings {
   bool interactive = false;
   // The loader's command line instead of the one machine.json gives.
   std::optional<std::string> command_line;
+  // A later boot of a run keeps the pictures of the earlier ones.
+  bool later_boot_of_run = false;
 };
 
 // Throws sim::MachineError for a folder that is no machine, and

@@ -25,6 +25,7 @@ void AddRunCommand(CLI::App& app) {
   command->callback([arguments] {
     for (int boot = 1; boot <= arguments->max_boots; ++boot) {
       std::cout << "--- boot " << boot << " ---\n";
+      arguments->settings.later_boot_of_run = boot > 1;
       const sim::BootOutcome outcome = BootOnce(arguments->folder, arguments->settings, std::cout);
       if (outcome.launched && sim::IsScopeApplication(outcome.launched->program)) {
         std::cout << "the scope application was started\n";
