@@ -2,7 +2,17 @@
 FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= decode_fuzz
 
-.PHONY: test bootstrap build build-asan bench fuzz format clean
+DEMO_MACHINE := build/demo-machine
+QVSIM := build/default/tools/qvsim/qvsim
+
+.PHONY: demo test bootstrap build build-asan bench fuzz format clean
+
+# A fresh simulated instrument, booted once: its transcript, then where the
+# picture of its screen lies.
+demo: build
+	rm -rf $(DEMO_MACHINE)
+	$(QVSIM) new $(DEMO_MACHINE)
+	$(QVSIM) boot $(DEMO_MACHINE)
 
 test: bootstrap
 	cmake --preset default >/dev/null

@@ -62,6 +62,9 @@ class Desktop {
 
   // --- Message boxes (modal; return when the user has answered) ---
 
+  // The application's name (the framework's, from the program's file name),
+  // with which the framework captions its boxes (kOk, kYesNo, kError).
+  virtual void SetApplicationName(std::string_view name) = 0;
   virtual BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) = 0;
 
   // --- All top-level windows ---

@@ -199,4 +199,19 @@ bool FaultInjector::LaunchPrinterWizard() {
                      [&] { return PlatformWrapper::LaunchPrinterWizard(); });
 }
 
+WindowHandle FaultInjector::CreateMainWindow(const MainWindowOptions& options) {
+  return Guard<WindowHandle>(Call::kCreateMainWindow, false,
+                             [&] { return PlatformWrapper::CreateMainWindow(options); });
+}
+WindowHandle FaultInjector::CreateModelessDialog(int template_id, DialogHandlers handlers) {
+  return Guard<WindowHandle>(Call::kCreateDialog, false, [&] {
+    return PlatformWrapper::CreateModelessDialog(template_id, std::move(handlers));
+  });
+}
+int FaultInjector::ChangeDisplayBits(int bits_per_pixel, bool update_registry) {
+  return Guard<int>(Call::kChangeDisplay, false, [&] {
+    return PlatformWrapper::ChangeDisplayBits(bits_per_pixel, update_registry);
+  });
+}
+
 }  // namespace qv::platform

@@ -51,6 +51,9 @@ enum class Call : int {
   kStartProgram,
   kRequestDevice,
   kPrinterWizard,
+  kCreateMainWindow,
+  kCreateDialog,
+  kChangeDisplay,
   kCount,
 };
 
@@ -117,6 +120,9 @@ class FaultInjector : public PlatformWrapper {
   DeviceReply RequestDevice(std::string_view device, std::uint32_t control_code,
                             std::size_t output_capacity) override;
   bool LaunchPrinterWizard() override;
+  WindowHandle CreateMainWindow(const MainWindowOptions& options) override;
+  WindowHandle CreateModelessDialog(int template_id, DialogHandlers handlers) override;
+  int ChangeDisplayBits(int bits_per_pixel, bool update_registry) override;
 
  private:
   struct Fault {
@@ -161,6 +167,14 @@ struct Failed<std::int64_t> {
 template <>
 struct Failed<std::unique_ptr<MutexHandle>> {
   static std::unique_ptr<MutexHandle> With(WinError) { return nullptr; }
+};
+template <>
+struct Failed<WindowHandle> {
+  static WindowHandle With(WinError) { return {}; }
+};
+template <>
+struct Failed<int> {  // a display-mode change
+  static int With(WinError) { return kDisplayChangeFailed; }
 };
 template <>
 struct Failed<DeviceReply> {

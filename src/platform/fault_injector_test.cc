@@ -46,6 +46,19 @@ TEST_F(FaultInjectorTest, FailsStreamTransfersOfStreamsItOpened) {
   EXPECT_EQ(stream->GetChar(), 'a');
 }
 
+TEST_F(FaultInjectorTest, FailsWindowCreationAndDisplayChanges) {
+  Desktop& desktop = faults_;
+  faults_.FailCall(Call::kCreateDialog, 1, WinError::kNotEnoughMemory);
+  faults_.FailCall(Call::kChangeDisplay, 1);
+  EXPECT_FALSE(desktop.CreateModelessDialog(kStatusBoxTemplate, {}));
+  EXPECT_EQ(faults_.LastError(), WinError::kNotEnoughMemory);
+  EXPECT_TRUE(desktop.CreateModelessDialog(kStatusBoxTemplate, {}));
+  EXPECT_EQ(desktop.ChangeDisplayBits(24, true), kDisplayChangeFailed);
+  EXPECT_EQ(machine_.machine().desktop().display().stored_bits, std::nullopt);
+  faults_.FailCall(Call::kCreateMainWindow, 1);
+  EXPECT_FALSE(desktop.CreateMainWindow({}));
+}
+
 TEST_F(FaultInjectorTest, PowerCutLeavesWhatWasWrittenBeforeIt) {
   // Writes: the open for "w", then one per stream write, then the rename.
   faults_.CutPowerAfterWrite(3);
@@ -98,6 +111,7 @@ TEST(PlatformWrapper, OverridesOneOperationAndForwardsTheOthers) {
   EXPECT_TRUE(platform.files.MakeFolder("C:\\scope\\extra"));
   EXPECT_TRUE(std::filesystem::is_directory(machine.Host("scope/extra")));
   EXPECT_EQ(platform.system.PhysicalMemory(), 32u << 20);
+  EXPECT_EQ(platform.desktop.NumColors(), -1);  // the 24-bit display
 }
 
 }  // namespace

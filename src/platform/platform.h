@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/board.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -11,9 +12,9 @@ namespace qv::platform {
 struct Platform {
   Files& files;
   Registry& registry;
+  Desktop& desktop;
   System& system;
   Board& board;
-  // The window system (Desktop port) joins here with the loader.
 };
 
 }  // namespace qv::platform

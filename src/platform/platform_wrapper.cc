@@ -89,6 +89,81 @@ Outcome PlatformWrapper::SetValue(std::string_view key, std::string_view name,
   return inner_.registry.SetValue(key, name, value);
 }
 
+WindowHandle PlatformWrapper::CreateMainWindow(const MainWindowOptions& options) {
+  return inner_.desktop.CreateMainWindow(options);
+}
+WindowHandle PlatformWrapper::CreateModelessDialog(int template_id, DialogHandlers handlers) {
+  return inner_.desktop.CreateModelessDialog(template_id, std::move(handlers));
+}
+bool PlatformWrapper::ShowWindow(WindowHandle window, ShowCommand command) {
+  return inner_.desktop.ShowWindow(window, command);
+}
+void PlatformWrapper::UpdateWindow(WindowHandle window) {
+  inner_.desktop.UpdateWindow(window);
+}
+bool PlatformWrapper::DestroyWindow(WindowHandle window) {
+  return inner_.desktop.DestroyWindow(window);
+}
+bool PlatformWrapper::SetWindowTitle(WindowHandle window, std::string_view title) {
+  return inner_.desktop.SetWindowTitle(window, title);
+}
+bool PlatformWrapper::SetDialogItemText(WindowHandle dialog, int control_id,
+                                        std::string_view text) {
+  return inner_.desktop.SetDialogItemText(dialog, control_id, text);
+}
+void PlatformWrapper::UpdateDialogControls(WindowHandle dialog) {
+  inner_.desktop.UpdateDialogControls(dialog);
+}
+void PlatformWrapper::DrawClientText(WindowHandle window, int x, int y, std::string_view text) {
+  inner_.desktop.DrawClientText(window, x, y, text);
+}
+void PlatformWrapper::SetApplicationName(std::string_view name) {
+  inner_.desktop.SetApplicationName(name);
+}
+BoxAnswer PlatformWrapper::ShowMessageBox(BoxKind kind, std::string_view text) {
+  return inner_.desktop.ShowMessageBox(kind, text);
+}
+bool PlatformWrapper::EnumerateWindows(const std::function<bool(WindowHandle)>& callback) {
+  return inner_.desktop.EnumerateWindows(callback);
+}
+std::string PlatformWrapper::WindowTitle(WindowHandle window, std::size_t buffer_size) {
+  return inner_.desktop.WindowTitle(window, buffer_size);
+}
+std::string PlatformWrapper::WindowClassName(WindowHandle window, std::size_t buffer_size) {
+  return inner_.desktop.WindowClassName(window, buffer_size);
+}
+std::uint32_t PlatformWrapper::WindowProcessId(WindowHandle window) {
+  return inner_.desktop.WindowProcessId(window);
+}
+std::intptr_t PlatformWrapper::SendWindowMessage(WindowHandle window, std::uint32_t message,
+                                                 std::uintptr_t wparam, std::intptr_t lparam) {
+  return inner_.desktop.SendWindowMessage(window, message, wparam, lparam);
+}
+WindowHandle PlatformWrapper::DesktopWindow() {
+  return inner_.desktop.DesktopWindow();
+}
+WindowHandle PlatformWrapper::TopChildWindow(WindowHandle parent) {
+  return inner_.desktop.TopChildWindow(parent);
+}
+WindowHandle PlatformWrapper::NextWindow(WindowHandle window) {
+  return inner_.desktop.NextWindow(window);
+}
+bool PlatformWrapper::PlaceAtBottom(WindowHandle window) {
+  return inner_.desktop.PlaceAtBottom(window);
+}
+bool PlatformWrapper::MessageWaiting() {
+  return inner_.desktop.MessageWaiting();
+}
+bool PlatformWrapper::PumpMessage() {
+  return inner_.desktop.PumpMessage();
+}
+int PlatformWrapper::NumColors() {
+  return inner_.desktop.NumColors();
+}
+int PlatformWrapper::ChangeDisplayBits(int bits_per_pixel, bool update_registry) {
+  return inner_.desktop.ChangeDisplayBits(bits_per_pixel, update_registry);
+}
+
 std::unique_ptr<MutexHandle> PlatformWrapper::CreateNamedMutex(std::string_view name) {
   return inner_.system.CreateNamedMutex(name);
 }

@@ -7,12 +7,12 @@
 
 namespace qv::platform {
 
-class PlatformWrapper : public Files, public Registry, public System, public Board {
+class PlatformWrapper : public Files, public Registry, public Desktop, public System, public Board {
  public:
   explicit PlatformWrapper(Platform inner) : inner_(inner) {}
 
   // The ports of this wrapper, to hand to the code under test.
-  Platform platform() { return {*this, *this, *this, *this}; }
+  Platform platform() { return {*this, *this, *this, *this, *this}; }
   Platform& inner() { return inner_; }
 
   // Files
@@ -47,6 +47,33 @@ class PlatformWrapper : public Files, public Registry, public System, public Boa
                                    std::size_t capacity) override;
   Outcome SetValue(std::string_view key, std::string_view name,
                    const RegistryValue& value) override;
+
+  // Desktop
+  WindowHandle CreateMainWindow(const MainWindowOptions& options) override;
+  WindowHandle CreateModelessDialog(int template_id, DialogHandlers handlers) override;
+  bool ShowWindow(WindowHandle window, ShowCommand command) override;
+  void UpdateWindow(WindowHandle window) override;
+  bool DestroyWindow(WindowHandle window) override;
+  bool SetWindowTitle(WindowHandle window, std::string_view title) override;
+  bool SetDialogItemText(WindowHandle dialog, int control_id, std::string_view text) override;
+  void UpdateDialogControls(WindowHandle dialog) override;
+  void DrawClientText(WindowHandle window, int x, int y, std::string_view text) override;
+  void SetApplicationName(std::string_view name) override;
+  BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) override;
+  bool EnumerateWindows(const std::function<bool(WindowHandle)>& callback) override;
+  std::string WindowTitle(WindowHandle window, std::size_t buffer_size) override;
+  std::string WindowClassName(WindowHandle window, std::size_t buffer_size) override;
+  std::uint32_t WindowProcessId(WindowHandle window) override;
+  std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
+                                  std::intptr_t lparam) override;
+  WindowHandle DesktopWindow() override;
+  WindowHandle TopChildWindow(WindowHandle parent) override;
+  WindowHandle NextWindow(WindowHandle window) override;
+  bool PlaceAtBottom(WindowHandle window) override;
+  bool MessageWaiting() override;
+  bool PumpMessage() override;
+  int NumColors() override;
+  int ChangeDisplayBits(int bits_per_pixel, bool update_registry) override;
 
   // System
   std::unique_ptr<MutexHandle> CreateNamedMutex(std::string_view name) override;

@@ -13,6 +13,7 @@ void Journal::Record(std::string_view event, const nlohmann::ordered_json& field
     }
   }
   events_.push_back(std::move(entry));
+  if (listener_) listener_(events_.back());
 }
 
 }  // namespace qv::sim

@@ -29,13 +29,19 @@ fs::path DriveFolder(const fs::path& machine, char letter) {
 
 Machine::Machine(fs::path folder, MachineOptions options)
     : folder_(std::move(folder)),
+      options_(options),
       config_(ReadConfig(folder_)),
-      clock_(config_.clock_start, options.real_time),
+      clock_(config_.clock_start, options.real_time, options.time_limit_ms),
       attributes_(folder_ / "attributes.json", config_.code_page),
       files_(attributes_, thread_, config_.code_page),
       registry_(folder_ / "registry.json", thread_),
       system_(config_, folder_ / "state", clock_, journal_, thread_, files_),
-      board_(config_, journal_, thread_) {
+      board_(config_, journal_, thread_),
+      fonts_(LoadScreenFonts()),
+      pictures_(folder_ / "state", fonts_),
+      observer_(clock_, journal_, pictures_),
+      desktop_(config_.document, config_.loader.process_id, options.terminal, fonts_, observer_,
+               observer_) {
   std::error_code error;
   for (const DriveConfig& drive : config_.drives) {
     const fs::path root = DriveFolder(folder_, drive.letter);

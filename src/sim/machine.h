@@ -8,9 +8,10 @@
 //   state/           what boots leave (the named mutexes' lock files among it)
 //
 // A Machine stands for one run of the loader on the instrument: it holds the
-// process's state (current drive and folders, last error, mutex handles) and
-// the boot's clock and journal. Reading a folder changes nothing in it;
-// PowerOn does what the instrument's system does at the start of a boot.
+// process's state (current drive and folders, last error, mutex handles),
+// the window system, and the boot's clock, journal and screen pictures.
+// Reading a folder changes nothing in it; PowerOn does what the instrument's
+// system does at the start of a boot.
 #pragma once
 
 #include <filesystem>
@@ -20,8 +21,11 @@
 #include "platform/fault_injector.h"
 #include "platform/platform.h"
 #include "sim/attribute_store.h"
+#include "sim/boot_observer.h"
 #include "sim/journal.h"
 #include "sim/machine_config.h"
+#include "sim/machine_desktop.h"
+#include "sim/screen_pictures.h"
 #include "sim/sim_board.h"
 #include "sim/sim_files.h"
 #include "sim/sim_registry.h"
@@ -32,6 +36,10 @@ namespace qv::sim {
 
 struct MachineOptions {
   bool real_time = false;  // sleeps also wait on the host
+  // Message boxes and dialogs are answered at this terminal instead of by
+  // the operator section's script.
+  const Terminal* terminal = nullptr;
+  std::uint64_t time_limit_ms = kDefaultTimeLimitMs;
 };
 
 class Machine {
@@ -46,12 +54,17 @@ class Machine {
   // starting folder becomes current.
   void PowerOn();
 
-  platform::Platform platform() { return {files_, registry_, system_, board_}; }
+  platform::Platform platform() { return {files_, registry_, desktop_.desktop(), system_, board_}; }
   SimFiles& files() { return files_; }
   SimSystem& system() { return system_; }
   SimBoard& board() { return board_; }
+  SimDesktop& desktop() { return desktop_.desktop(); }
   const MachineConfig& config() const { return config_; }
+  const MachineOptions& options() const { return options_; }
+  Journal& journal() { return journal_; }
   const Journal& journal() const { return journal_; }
+  ScreenPictures& pictures() { return pictures_; }
+  const BootObserver& observer() const { return observer_; }
   const std::filesystem::path& folder() const { return folder_; }
   bool HasRamDrive() const { return ram_drive_; }
 
@@ -59,6 +72,7 @@ class Machine {
   void AttachRamDrive();
 
   std::filesystem::path folder_;
+  MachineOptions options_;
   MachineConfig config_;
   std::shared_ptr<ThreadState> thread_ = std::make_shared<ThreadState>();
   VirtualClock clock_;
@@ -68,18 +82,24 @@ class Machine {
   SimRegistry registry_;
   SimSystem system_;
   SimBoard board_;
+  ScreenFonts fonts_;
+  ScreenPictures pictures_;
+  BootObserver observer_;
+  MachineDesktop desktop_;
   bool ram_drive_ = false;
 };
 
 // How a run of loader code on a machine ended.
 struct RunEnd {
-  enum class Way { kReturned, kExited, kPowerCut };
+  // kStopped: the boot's time limit was reached.
+  enum class Way { kReturned, kExited, kPowerCut, kStopped };
   Way way = Way::kReturned;
   int exit_code = 0;
 };
 
 // Runs the body, catching the ways a process ends without returning: an
-// exit through the System port, and a power cut of the fault injector.
+// exit through the System port, a power cut of the fault injector, and the
+// time limit of the machine's clock.
 template <class Body>
 RunEnd RunProcess(Body&& body) {
   try {
@@ -89,6 +109,8 @@ RunEnd RunProcess(Body&& body) {
     return {RunEnd::Way::kExited, ended.exit_code};
   } catch (const platform::PowerCut&) {
     return {RunEnd::Way::kPowerCut, 0};
+  } catch (const TimeLimitReached&) {
+    return {RunEnd::Way::kStopped, 0};
   }
 }
 

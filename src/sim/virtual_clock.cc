@@ -5,6 +5,7 @@
 namespace qv::sim {
 
 void VirtualClock::Sleep(std::uint32_t milliseconds) {
+  if (elapsed_ms_ + milliseconds > limit_ms_) throw TimeLimitReached{limit_ms_};
   if (real_time_) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   elapsed_ms_ += milliseconds;
 }

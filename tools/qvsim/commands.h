@@ -8,5 +8,8 @@
 namespace qv::qvsim {
 
 void AddNewCommand(CLI::App& app);
+void AddBootCommand(CLI::App& app);
+void AddRunCommand(CLI::App& app);
+void AddShowCommand(CLI::App& app);
 
 }  // namespace qv::qvsim

@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
       "qvsim");
   app.require_subcommand(1);
   qv::qvsim::AddNewCommand(app);
+  qv::qvsim::AddBootCommand(app);
+  qv::qvsim::AddRunCommand(app);
+  qv::qvsim::AddShowCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& done) {

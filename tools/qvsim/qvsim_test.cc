@@ -23,19 +23,26 @@ class QvsimTest : public ::testing::Test {
   }
   ~QvsimTest() override { fs::remove_all(folder_); }
 
-  // Runs qvsim with the arguments; keeps what it wrote to stderr.
+  // Runs qvsim with the arguments; keeps what it wrote.
   int Run(const std::string& arguments) {
-    const std::string command = std::string(QVSIM_PATH) + " " + arguments + " >/dev/null 2>" +
-                                (folder_ / "stderr").string();
+    const std::string command = std::string(QVSIM_PATH) + " " + arguments + " >" +
+                                (folder_ / "stdout").string() + " 2>" +
+                                (folder_ / "stderr").string() + " </dev/null";
     const int status = std::system(command.c_str());
-    std::ifstream in(folder_ / "stderr");
-    std::ostringstream text;
-    text << in.rdbuf();
-    errors_ = text.str();
+    output_ = Read(folder_ / "stdout");
+    errors_ = Read(folder_ / "stderr");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
+  static std::string Read(const fs::path& file) {
+    std::ifstream in(file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
   fs::path folder_;
+  std::string output_;
   std::string errors_;
 };
 
@@ -60,6 +67,38 @@ TEST_F(QvsimTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_FALSE(fs::exists(folder_ / "n"));
   EXPECT_EQ(Run(""), 2);
   EXPECT_EQ(Run("new --help"), 0);
+}
+
+TEST_F(QvsimTest, BootShowsTheTranscriptAndShowPrintsTheLastScreen) {
+  const fs::path machine = folder_ / "m";
+  ASSERT_EQ(Run("new " + machine.string() + " --model 0"), 0);
+  EXPECT_EQ(Run("show " + machine.string()), 1);
+  EXPECT_EQ(errors_,
+            "qvsim: " + machine.string() + ": no screen picture yet (boot the machine first)\n");
+
+  ASSERT_EQ(Run("boot " + machine.string() + " -- -usb /noram"), 0);
+  EXPECT_EQ(errors_, "");
+  EXPECT_NE(output_.find("    0.000 s  draw (10, 10) \"Who am I???\"\n"), std::string::npos)
+      << output_;
+  EXPECT_NE(output_.find("last screen: " + (machine / "state" / "screen-001.png").string()),
+            std::string::npos);
+  EXPECT_EQ(Read(machine / "state" / "transcript.txt"),
+            output_.substr(0, output_.find("transcript: ")));
+  // Minimised, the window shows nothing of what was drawn on it.
+  ASSERT_EQ(Run("show " + machine.string()), 0);
+  EXPECT_EQ(output_, "(the main window shows no status line)\n");
+}
+
+TEST_F(QvsimTest, RunBootsUntilTheScopeApplicationStarts) {
+  const fs::path machine = folder_ / "m";
+  ASSERT_EQ(Run("new " + machine.string()), 0);
+  ASSERT_EQ(Run("run " + machine.string()), 0);
+  EXPECT_EQ(output_.find("--- boot 1 ---\n"), 0u);
+  EXPECT_EQ(output_.find("--- boot 2 ---"), std::string::npos);
+  EXPECT_NE(output_.find("the scope application was started\n"), std::string::npos);
+
+  EXPECT_EQ(Run("boot " + folder_.string()), 1);
+  EXPECT_EQ(errors_, "qvsim: " + folder_.string() + ": no machine.json (not a machine folder)\n");
 }
 
 }  // namespace

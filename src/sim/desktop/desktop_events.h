@@ -8,8 +8,6 @@
 #include <string>
 #include <variant>
 
-#include <nlohmann/json.hpp>
-
 #include "platform/desktop_types.h"
 #include "platform/window_handle.h"
 
@@ -58,10 +56,6 @@ struct DisplayChangeEvent {
 };
 
 using DesktopEvent = std::variant<DrawEvent, WindowEvent, BoxEvent, DisplayChangeEvent>;
-
-// The event as one transcript line: "t", "event" and the event's fields;
-// each byte of a text is the character of the same number (Latin-1).
-nlohmann::json EventToJson(const DesktopEvent& event);
 
 class DesktopObserver {
  public:

@@ -22,6 +22,11 @@ constexpr NameTable<BoxAnswer, 3> kAnswers{
 constexpr NameTable<WindowState, 3> kStates{{{WindowState::kNormal, "normal"},
                                              {WindowState::kMinimized, "minimized"},
                                              {WindowState::kMaximized, "maximized"}}};
+constexpr NameTable<WindowOp, 5> kOps{{{WindowOp::kCreate, "create"},
+                                       {WindowOp::kShow, "show"},
+                                       {WindowOp::kCaption, "caption"},
+                                       {WindowOp::kText, "text"},
+                                       {WindowOp::kDestroy, "destroy"}}};
 
 template <typename T, std::size_t N>
 std::string_view NameOf(const NameTable<T, N>& table, T value) {
@@ -58,6 +63,9 @@ std::string_view WindowStateName(WindowState state) {
 }
 std::optional<WindowState> WindowStateFromName(std::string_view name) {
   return ValueOf(kStates, name);
+}
+std::string_view WindowOpName(WindowOp op) {
+  return NameOf(kOps, op);
 }
 
 }  // namespace qv::sim

@@ -5,14 +5,8 @@
 // reported to an observer, stamped with the injected virtual time; the
 // screen can be taken as a scene to render at any moment.
 //
-// Wired as a boot does it:
-//   DialogTemplates templates = BuiltInDialogTemplates();
-//   std::optional<ScreenFonts> fonts = ScreenFonts::Load(kDejaVuDirectory, 8, error);
-//   Layout layout(screen, *fonts->system, *fonts->dialog);
-//   ScriptedOperator person(script);  // or InteractiveOperator(std::cin, std::cout)
-//   SimDesktop desktop(setup, templates, layout, person, observer, time);
-//   ...
-//   WritePng(RenderScreen(desktop.Screen(), *fonts), "state/screen-001.png", error);
+// A machine wires it from its machine.json sections (sim/machine_desktop.h)
+// and takes pictures of it (sim/screen_pictures.h).
 #pragma once
 
 #include <cstdint>
@@ -42,8 +36,7 @@ inline constexpr const char* kDefaultBoxCaption = "Error";
 struct SimDesktopSetup {
   std::vector<ProgramWindow> programs;  // topmost first
   DisplaySetup display;
-  // The framework's message-box caption: the loader's file name without
-  // folder and extension.
+  // The framework's message-box caption until the application names itself.
   std::string application_name = "qv731Ldr";
   // The loader's own process: its windows belong to it.
   std::uint32_t own_process_id = 1;
@@ -75,6 +68,9 @@ class SimDesktop final : public platform::Desktop {
   // minimised.
   void DrawClientText(platform::WindowHandle window, int x, int y, std::string_view text) override;
 
+  void SetApplicationName(std::string_view name) override {
+    setup_.application_name = std::string(name);
+  }
   platform::BoxAnswer ShowMessageBox(platform::BoxKind kind, std::string_view text) override;
 
   // Each call is one scan: the count goes up before the programs' windows

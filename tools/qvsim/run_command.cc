@@ -1,0 +1,44 @@
+// qvsim run DIR [--real-time] [--interactive] [--max-boots N]
+#include <iostream>
+#include <memory>
+
+#include "tools/qvsim/boot_runner.h"
+#include "tools/qvsim/commands.h"
+
+namespace qv::qvsim {
+
+void AddRunCommand(CLI::App& app) {
+  struct Arguments {
+    std::string folder;
+    BootSettings settings;
+    int max_boots = 5;
+  };
+  auto arguments = std::make_shared<Arguments>();
+  CLI::App* command = app.add_subcommand(
+      "run", "Boot again after every accepted reboot until the scope application starts");
+  command->add_option("DIR", arguments->folder, "The machine folder")->required();
+  command->add_option("--max-boots", arguments->max_boots, "Give up after this many boots")
+      ->check(CLI::Range(1, 100));
+  command->add_flag("--real-time", arguments->settings.real_time, "Sleeps take real time");
+  command->add_flag("--interactive", arguments->settings.interactive,
+                    "Answer message boxes and dialogs at the terminal");
+  command->callback([arguments] {
+    for (int boot = 1; boot <= arguments->max_boots; ++boot) {
+      std::cout << "--- boot " << boot << " ---\n";
+      arguments->settings.later_boot_of_run = boot > 1;
+      const sim::BootOutcome outcome = BootOnce(arguments->folder, arguments->settings, std::cout);
+      if (outcome.launched && sim::IsScopeApplication(outcome.launched->program)) {
+        std::cout << "the scope application was started\n";
+        return;
+      }
+      if (!outcome.reboot_accepted) {
+        std::cout << "the scope application was not started, and no reboot follows\n";
+        return;
+      }
+    }
+    throw std::runtime_error("the scope application was not started in " +
+                             std::to_string(arguments->max_boots) + " boots");
+  });
+}
+
+}  // namespace qv::qvsim
