@@ -1,0 +1,37 @@
+#include "tests/staged_upgrade.h"
+
+#include "upgrade/upgrade_header.h"
+
+namespace qv::tests {
+
+namespace fs = std::filesystem;
+
+std::string HeaderBytes(std::uint32_t pending, std::string_view part_number,
+                        std::string_view archive_name) {
+  const upgrade::UpgradeHeader header =
+      *upgrade::UpgradeHeader::Make(pending, {}, part_number, archive_name);
+  return std::string(header.bytes().begin(), header.bytes().end());
+}
+
+void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending,
+                 std::string_view part_number, std::string_view archive_name) {
+  machine.WriteHost(std::string(kStagingFolder) + "qv731upg.hdr",
+                    HeaderBytes(pending, part_number, archive_name));
+}
+
+void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative) {
+  fs::permissions(machine.Host(relative),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+}
+
+bool IsReadOnly(const sim::TestMachine& machine, std::string_view relative) {
+  return (fs::status(machine.Host(relative)).permissions() & fs::perms::owner_write) ==
+         fs::perms::none;
+}
+
+bool Exists(const sim::TestMachine& machine, std::string_view relative) {
+  return fs::exists(machine.Host(relative));
+}
+
+}  // namespace qv::tests

@@ -1,0 +1,27 @@
+// What the upgrade scenarios leave on a machine before its boot: the
+// package header in the staging folder, staged files, installed files, and
+// read-only attributes; and what they read back.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "sim/test_machine.h"
+
+namespace qv::tests {
+
+inline constexpr const char* kStagingFolder = "scope/upgrade/scope/temp/";
+
+// The 52-byte header: pending word, part number, archive name.
+std::string HeaderBytes(std::uint32_t pending, std::string_view part_number,
+                        std::string_view archive_name);
+void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending = 1,
+                 std::string_view part_number = "QV7310-62001",
+                 std::string_view archive_name = "qv731upg.arq");
+
+void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative);
+bool IsReadOnly(const sim::TestMachine& machine, std::string_view relative);
+bool Exists(const sim::TestMachine& machine, std::string_view relative);
+
+}  // namespace qv::tests

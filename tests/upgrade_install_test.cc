@@ -1,0 +1,100 @@
+// Whole boots that install an upgrade from the staging tree (the copyfiles
+// switch continues an upgrade whose files are already staged): what lands
+// where, what is saved first, what is never installed, the upgrade log's
+// bytes, and the package and marker files afterwards.
+#include <gtest/gtest.h>
+
+#include "tests/scenario.h"
+#include "tests/staged_upgrade.h"
+
+namespace qv::tests {
+namespace {
+
+using Lines = std::vector<std::string>;
+using ::testing::PrintToString;
+
+class UpgradeInstallTest : public ::testing::Test {
+ protected:
+  UpgradeInstallTest() {
+    sim::TestMachine& machine = scenario_.machine();
+    WriteHeader(machine);
+    machine.WriteHost(std::string(kStagingFolder) + "qv731upg.arq", "the archive");
+    MakeReadOnly(machine, std::string(kStagingFolder) + "qv731upg.arq");
+    // The installed revision, partly read-only.
+    machine.WriteHost("scope/bin/qv7311x.exe", "old scope");
+    MakeReadOnly(machine, "scope/bin/qv7311x.exe");
+    machine.WriteHost("scope/cal/gain.cal", "old gain");
+    machine.WriteHost("scope/setups/default.set", "old setup");
+    // The staged revision.
+    machine.WriteHost("scope/upgrade/scope/bin/qv7311x.exe", "new scope");
+    machine.WriteHost("scope/upgrade/scope/cal/gain.cal", "new gain");
+    machine.WriteHost("scope/upgrade/scope/bin/Temp/scratch.tmp", "never");
+    machine.WriteHost("scope/upgrade/lan/setup.bat", "lan");
+    machine.WriteHost("scope/upgrade/readme.txt", "read me");
+    machine.WriteHost("scope/upgrade/windows/system/qvx.dll", "driver");
+  }
+
+  std::string Read(std::string_view relative) { return scenario_.machine().ReadHost(relative); }
+
+  Scenario scenario_;
+};
+
+TEST_F(UpgradeInstallTest, ContinuingInstallsTheStagingTreeOverDriveC) {
+  const sim::BootOutcome& outcome = scenario_.Boot("/copyfiles");
+  const sim::TestMachine& machine = scenario_.machine();
+
+  // Installed over the read-only older copy, taking the staged attributes.
+  EXPECT_EQ(Read("scope/bin/qv7311x.exe"), "new scope");
+  EXPECT_FALSE(IsReadOnly(machine, "scope/bin/qv7311x.exe"));
+  EXPECT_EQ(Read("readme.txt"), "read me");
+  EXPECT_EQ(Read("windows/system/qvx.dll"), "driver");
+  // Calibration and set-ups were saved before the staged files came.
+  EXPECT_EQ(Read("scope/old_rev/scope/cal/gain.cal"), "old gain");
+  EXPECT_EQ(Read("scope/old_rev/scope/setups/default.set"), "old setup");
+  EXPECT_EQ(Read("scope/cal/gain.cal"), "new gain");
+  // Never installed: temp folders in any case, the LAN features, the package.
+  EXPECT_FALSE(Exists(machine, "scope/bin/Temp"));
+  EXPECT_FALSE(Exists(machine, "scope/bin/temp"));
+  EXPECT_FALSE(Exists(machine, "lan"));
+  EXPECT_FALSE(Exists(machine, "scope/temp/qv731upg.arq"));
+  EXPECT_TRUE(Exists(machine, "scope/upgrade/lan/setup.bat"));
+
+  // The header and the failure marker are gone; the archive stays, writable.
+  EXPECT_FALSE(Exists(machine, std::string(kStagingFolder) + "qv731upg.hdr"));
+  EXPECT_FALSE(Exists(machine, std::string(kStagingFolder) + "qv731upg.fld"));
+  EXPECT_TRUE(Exists(machine, std::string(kStagingFolder) + "qv731upg.arq"));
+  EXPECT_FALSE(IsReadOnly(machine, std::string(kStagingFolder) + "qv731upg.arq"));
+  EXPECT_TRUE(Exists(machine, "scope/old_rev/scope/temp/qv731upg.udo"));
+  EXPECT_EQ(Read("autoexec.bat"), "c:\\scope\\bin\\cpdll.exe");
+
+  // The log lists cal and setups first; the continuing branch writes no end line.
+  EXPECT_EQ(Read("scope/bin/upgrade.log"),
+            "Upgrade began Thu May 17 10:00:02 2001\r\n\r\n"
+            "Part Number: QV7310-62001\r\n"
+            "  File Name: qv731upg.arq\r\n"
+            "gain.cal\r\n"
+            "default.set\r\n"
+            "readme.txt\r\n"
+            "qv7311x.exe\r\n"
+            "gain.cal\r\n"
+            "qvx.dll\r\n");
+
+  const Lines story = scenario_.Story();
+  EXPECT_TRUE(HasRun(story, {"window statusbox create normal",
+                             "window statusbox text control 1000 \"Starting File Copy\"",
+                             "window statusbox caption \"Copying.......\"",
+                             "window statusbox text control 1000 \"Copying file: gain.cal\"",
+                             "window statusbox text control 1000 \"Copying file: default.set\"",
+                             "window statusbox text control 1000 \"Copying file: readme.txt\""}))
+      << PrintToString(story);
+  EXPECT_TRUE(HasRun(story, {"draw (10, 10) \"Your Quorvex will now restart             \"",
+                             "draw (10, 30) \"to complete the upgrade. . .               \"",
+                             "sleep 2000 ms", "reboot requested: accepted", "sleep 10000 ms"}))
+      << PrintToString(story);
+  EXPECT_TRUE(outcome.reboot_accepted);
+  // A picture of the status box at its first file, and the last one.
+  EXPECT_EQ(outcome.pictures.size(), 2u);
+}
+
+}  // namespace
+}  // namespace qv::tests
