@@ -96,5 +96,82 @@ TEST_F(UpgradeInstallTest, ContinuingInstallsTheStagingTreeOverDriveC) {
   EXPECT_EQ(outcome.pictures.size(), 2u);
 }
 
+TEST(UpgradeInstall, CopyfilesWithoutAHeaderLogsEmptyTextsAndEachUpgradeAppends) {
+  Scenario scenario;
+  scenario.machine().WriteHost("scope/upgrade/scope/bin/new.dll", "new");
+  scenario.Boot("/copyfiles");
+  scenario.Boot("/copyfiles");
+  const std::string entry =
+      "Upgrade began Thu May 17 10:00:02 2001\r\n\r\n"
+      "Part Number: \r\n"
+      "  File Name: \r\n"
+      "new.dll\r\n";
+  EXPECT_EQ(scenario.machine().ReadHost("scope/bin/upgrade.log"), entry + entry);
+  EXPECT_EQ(scenario.machine().ReadHost("scope/bin/new.dll"), "new");
+
+  // The skeleton was made, with its attributes.
+  platform::Files& files = scenario.machine().Open().files();
+  using namespace platform::attribute;
+  EXPECT_EQ(*files.GetAttributes("c:\\scope\\bin"), kDirectory | kHidden | kSystem);
+  EXPECT_EQ(*files.GetAttributes("c:\\scope\\data"), kDirectory | kSystem);
+  EXPECT_EQ(*files.GetAttributes("c:\\scope\\upgrade"), kDirectory | kHidden | kSystem);
+  EXPECT_EQ(*files.GetAttributes("c:\\scope\\old_rev\\windows\\system"), kDirectory);
+  EXPECT_EQ(*files.GetAttributes("c:\\scope\\upgrade\\scope\\temp"), kDirectory);
+}
+
+TEST(UpgradeInstall, HeaderTextsStopAtTheirFieldsAndAShortHeaderIsNoUpgrade) {
+  Scenario scenario;
+  // No zero byte in either text field: each is read to its field's end.
+  std::string header = HeaderBytes(1, "", "");
+  header.replace(12, 14, "ABCDEFGHIJKLMN");
+  header.replace(26, 26, "abcdefghijklmnopqrstuvwxyz");
+  scenario.machine().WriteHost(std::string(kStagingFolder) + "qv731upg.hdr", header);
+  scenario.Boot("/copyfiles");
+  EXPECT_EQ(scenario.machine().ReadHost("scope/bin/upgrade.log"),
+            "Upgrade began Thu May 17 10:00:02 2001\r\n\r\n"
+            "Part Number: ABCDEFGHIJKLMN\r\n"
+            "  File Name: abcdefghijklmnopqrstuvwxyz\r\n");
+
+  // 51 bytes: nothing is pending, the boot is an ordinary one.
+  Scenario short_header;
+  short_header.machine().WriteHost(std::string(kStagingFolder) + "qv731upg.hdr",
+                                   HeaderBytes(1, "QV7310-62001", "qv731upg.arq").substr(0, 51));
+  const sim::BootOutcome& outcome = short_header.Boot();
+  EXPECT_EQ(short_header.Story("draw").size(), 1u);  // the model line only
+  EXPECT_FALSE(outcome.reboot_accepted);
+  EXPECT_TRUE(Exists(short_header.machine(), std::string(kStagingFolder) + "qv731upg.hdr"));
+  EXPECT_FALSE(Exists(short_header.machine(), "scope/bin/upgrade.log"));
+}
+
+TEST(UpgradeInstall, FilesThatCannotBeCopiedCostABoxAndTheCopyGoesOn) {
+  Scenario scenario;
+  sim::TestMachine& machine = scenario.machine();
+  // A folder stands where a staged file goes, and a file where a staged
+  // folder's parent goes.
+  std::filesystem::create_directories(machine.Host("scope/bin/blocked.exe"));
+  machine.WriteHost("scope/upgrade/scope/bin/blocked.exe", "x");
+  machine.WriteHost("scope/upgrade/scope/bin/after.exe", "after");
+  machine.WriteHost("notes", "a file");
+  machine.WriteHost("scope/upgrade/notes/sub/deep.txt", "deep");
+  scenario.Boot("/copyfiles");
+  const Lines boxes = scenario.Story("box");
+  EXPECT_EQ(
+      boxes,
+      (Lines{"box ok \"qv731Ldr\" \"Failed to create destination directory \\\\notes\\\\sub\" "
+             "-> ok",
+             "box error \"qv731Ldr\" \"The system cannot find the path specified.\\r\\n\" -> ok",
+             "box ok \"qv731Ldr\" \"Failed to copy file \\\\scope\\\\bin\\\\blocked.exe\" -> ok"}))
+      << PrintToString(boxes);
+  EXPECT_EQ(machine.ReadHost("scope/bin/after.exe"), "after");
+  // The system's text ends in CR LF already, which the log stores as CR CR LF.
+  EXPECT_EQ(machine.ReadHost("scope/bin/upgrade.log"),
+            "Upgrade began Thu May 17 10:00:02 2001\r\n\r\n"
+            "Part Number: \r\n"
+            "  File Name: \r\n"
+            "The system cannot find the path specified.\r\r\n"
+            "after.exe\r\n"
+            "blocked.exe\r\n");
+}
+
 }  // namespace
 }  // namespace qv::tests
