@@ -2,6 +2,7 @@
 
 #include "instrument/rename_list.h"
 #include "instrument/startup_entries.h"
+#include "upgrade/folder_list.h"
 #include "upgrade/instrument_folders.h"
 #include "upgrade/upgrade_context.h"
 
@@ -17,14 +18,7 @@ constexpr std::size_t kRememberedFolderLength = 128;
 
 void DisplayAndStartup::CleanTemp(std::string_view folder) {
   platform::Files& files = services_.platform.files;
-  if (!files.ChangeFolder(folder)) return;
-  platform::Result<std::vector<platform::FindData>> entries = files.Find("*");
-  if (!entries) return;
-  for (const platform::FindData& entry : *entries) {
-    if ((entry.attributes & platform::attribute::kDirectory) != 0) continue;
-    files.SetWritable(entry.name, true);
-    files.Remove(entry.name);
-  }
+  if (files.ChangeFolder(folder)) upgrade::DeleteFilesHere(files);
 }
 
 void DisplayAndStartup::MasksFolder() {

@@ -66,6 +66,8 @@ class Lister {
   FolderList list_;
 };
 
+}  // namespace
+
 void DeleteFilesHere(platform::Files& files) {
   platform::Result<std::vector<platform::FindData>> found = files.Find("*");
   if (!found) return;
@@ -75,8 +77,6 @@ void DeleteFilesHere(platform::Files& files) {
     files.Remove(entry.name);
   }
 }
-
-}  // namespace
 
 FolderList ListFolders(platform::Files& files, std::string_view root) {
   return Lister(files, root).List();

@@ -32,6 +32,10 @@ FolderList ListFolders(platform::Files& files, std::string_view root);
 // folders; folders themselves stay, failures are passed over.
 void ClearTree(platform::Files& files, std::string_view root);
 
+// Deletes the files of the current folder, read-only ones too, in the
+// order the system lists them; its folders stay, failures are passed over.
+void DeleteFilesHere(platform::Files& files);
+
 // Creates (or empties) the undo marker in the backup tree: false when it
 // cannot be created.
 bool CreateUndoMarker(platform::Files& files);
