@@ -15,18 +15,9 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-}
 [[ "$mode" == --check || "$mode" == --write || "$mode" == --print ]] ||
   { echo "usage: $0 --check|--write|--print [CORPUS_DIR]" >&2; exit 2; }
-corpus=${2:-}
-if [[ -z "$corpus" ]]; then
-  dir=$(dirname "$repo")
-  while [[ "$dir" != / && -z "$corpus" ]]; do
-    [[ -d "$dir/shared/corpus" ]] && corpus="$dir/shared/corpus"
-    dir=$(dirname "$dir")
-  done
-fi
-arq=${ARQ:-$repo/build/default/tools/arq/arq}
+name=packed_hashes.sh
+source "$repo/bench/corpus_and_arq.sh" "${2:-}"
 list=$repo/bench/packed-hashes.txt
-[[ -d "$corpus" ]] || { echo "packed_hashes.sh: no corpus folder (give it as the second argument)" >&2; exit 2; }
-[[ -x "$arq" ]] || { echo "packed_hashes.sh: $arq missing (run make build)" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
