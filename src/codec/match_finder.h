@@ -21,9 +21,9 @@ namespace qv::codec {
 
 class MatchFinder {
  public:
-  // The memory of the tree and the text buffer: 100,096 bytes, some 12 KB
-  // more than the bare design needs, spent on a larger child hash and on the
-  // children's XOR, which spare most chain walks.
+  // The memory of the tree and the text buffer, 100,096 bytes. About 12 KB
+  // of it, the children's XOR and a chain head for every 13-bit hash, only
+  // buys time: fewer and shorter chain walks.
   static constexpr std::size_t kArrayBytes = 100'096;
 
   // Empties the tree, reads up to 4352 bytes of input (adding the count to
