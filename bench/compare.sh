@@ -15,18 +15,9 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-corpus=${1:-}
-if [[ -z "$corpus" ]]; then
-  dir=$(dirname "$repo")
-  while [[ "$dir" != / && -z "$corpus" ]]; do
-    [[ -d "$dir/shared/corpus" ]] && corpus="$dir/shared/corpus"
-    dir=$(dirname "$dir")
-  done
-fi
+name=compare.sh
+source "$repo/bench/corpus_and_arq.sh" "${1:-}"
 runs=${2:-3}
-arq=${ARQ:-$repo/build/default/tools/arq/arq}
-[[ -d "$corpus" ]] || { echo "compare.sh: no corpus folder (give it as the first argument)" >&2; exit 2; }
-[[ -x "$arq" ]] || { echo "compare.sh: $arq missing (run make build)" >&2; exit 2; }
 command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
 
 work=$(mktemp -d)
