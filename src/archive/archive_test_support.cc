@@ -1,6 +1,8 @@
 #include "archive/archive_test_support.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "archive/member_header.h"
 #include "codec/crc32.h"
@@ -56,6 +58,11 @@ std::string ArchiveBytes(const std::vector<MemberSpec>& members) {
   for (const MemberSpec& member : members)
     bytes += MemberBytes(member);
   return bytes + EndMarkerBytes();
+}
+
+std::string ReadHostFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 ProgressCallback EventLog::Callback() {

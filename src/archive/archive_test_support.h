@@ -39,6 +39,9 @@ std::string EndMarkerBytes();
 // Members followed by the end marker.
 std::string ArchiveBytes(const std::vector<MemberSpec>& members);
 
+// The bytes of a host file ("" when it is missing).
+std::string ReadHostFile(const std::filesystem::path& file);
+
 struct Event {
   std::int32_t event = 0;
   std::int32_t value = 0;
