@@ -29,10 +29,10 @@ void ListFolders(LibraryState& state, const std::string& folder,
                  std::vector<std::string>& folders) {
   for (const platform::FindData& entry : Entries(state.files, folder)) {
     if ((entry.attributes & attribute::kDirectory) == 0 || IsDotEntry(entry.name)) continue;
-    folders.push_back(folder + entry.name + '\\');
-    state.RaiseScratch(event::kSearchDirectory, static_cast<std::int32_t>(folders.size()),
-                       folders.back());
-    ListFolders(state, folders.back(), folders);
+    const std::string below = folder + entry.name + '\\';
+    folders.push_back(below);
+    state.RaiseScratch(event::kSearchDirectory, static_cast<std::int32_t>(folders.size()), below);
+    ListFolders(state, below, folders);
   }
 }
 
@@ -40,10 +40,11 @@ void ListFolders(LibraryState& state, const std::string& folder,
 
 std::vector<std::string> SearchFiles(LibraryState& state, std::string_view pattern) {
   const std::string name_pattern = UpperAscii(FilePart(pattern));
-  std::vector<std::string> folders{std::string(FolderOf(pattern))};
+  const std::string top(FolderOf(pattern));
+  std::vector<std::string> folders{top};
   if (state.keep_paths && HasWildcards(pattern)) {
-    state.RaiseScratch(event::kSearchDirectory, 1, folders.front());
-    ListFolders(state, folders.front(), folders);
+    state.RaiseScratch(event::kSearchDirectory, 1, top);
+    ListFolders(state, top, folders);
     state.RaiseScratch(event::kSearchFinished, static_cast<std::int32_t>(folders.size()));
   }
   std::vector<std::string> found;

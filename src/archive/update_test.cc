@@ -165,15 +165,20 @@ TEST_F(UpdateTest, ExtractedAndCopiedMemberKeepsItsStoredName) {
   EXPECT_EQ(MembersOf("C:\\T.ARQ"), (Names{"DIR\\A"}));
 }
 
-TEST_F(UpdateTest, ArchiveAndWorkArchiveAreNeverAdded) {
-  WriteFile("PKG/A.TXT", "a");
+TEST_F(UpdateTest, WildcardAddSearchesFoldersDepthFirstButNeverAddsTheArchive) {
+  for (const char* file : {"PKG/A.TXT", "PKG/S1/B.TXT", "PKG/S1/T/C.TXT", "PKG/S2/D.TXT"})
+    WriteFile(file, "x");
   ASSERT_EQ(library_.ArchiveOpen("C:\\PKG\\P.ARQ", kModeKeepPaths), Status::kOk);
   library_.ArchiveSelectAdd("C:\\PKG\\*.*");
   EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
   library_.ArchiveClose();
-  EXPECT_EQ(MembersOf("C:\\PKG\\P.ARQ"), (Names{"PKG\\A.TXT"}));
-  EXPECT_EQ(log_.Of(event::kSearchDirectory), (std::vector<Event>{{11, 1, "C:\\PKG\\"}}));
-  EXPECT_EQ(log_.Of(event::kSearchFinished).at(0).value, 1);
+  EXPECT_EQ(MembersOf("C:\\PKG\\P.ARQ"),
+            (Names{"PKG\\A.TXT", "PKG\\S1\\B.TXT", "PKG\\S1\\T\\C.TXT", "PKG\\S2\\D.TXT"}));
+  EXPECT_EQ(log_.Of(event::kSearchDirectory), (std::vector<Event>{{11, 1, "C:\\PKG\\"},
+                                                                  {11, 2, "C:\\PKG\\S1\\"},
+                                                                  {11, 3, "C:\\PKG\\S1\\T\\"},
+                                                                  {11, 4, "C:\\PKG\\S2\\"}}));
+  EXPECT_EQ(log_.Of(event::kSearchFinished).at(0).value, 4);
 }
 
 TEST_F(UpdateTest, FailedCopyLeavesTheArchiveAsItWas) {

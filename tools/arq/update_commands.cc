@@ -1,0 +1,124 @@
+// arq a (add or replace files) and arq d (delete members): the archive is
+// rewritten through the library's work archive and replaced only when the
+// update went through whole.
+#include <filesystem>
+#include <set>
+
+#include "tools/arq/archive_command.h"
+#include "tools/arq/command_groups.h"
+
+namespace qv::arq {
+namespace {
+
+namespace fs = std::filesystem;
+using archive::ArchiveLibrary;
+
+// Opens the archive for an update: kExitOk, or the exit code after a
+// message. An archive that is there must be one.
+int OpenForUpdate(ArchiveLibrary& library, HostDrives& drives, const std::string& name,
+                  const ArchiveOptions& options, bool must_exist) {
+  platform::Files& files = drives.files();
+  const bool exists = files.Access(name, platform::AccessCheck::kExists).ok();
+  if (exists || must_exist) {
+    if (const Status checked = library.ArchiveCheck(name); checked != Status::kOk) {
+      return Complain(options.archive + ": " + std::string(StatusMessage(checked)), kExitUsage);
+    }
+  } else {
+    // Made here in the case the user wrote; the library keeps that name.
+    files.Open(name, "ab");
+  }
+  const std::uint32_t mode = options.junk_paths ? 0 : archive::kModeKeepPaths;
+  if (const Status opened = library.ArchiveOpen(name, mode); opened != Status::kOk) {
+    return Complain(options.archive + ": " + std::string(StatusMessage(opened)), kExitFailed);
+  }
+  return kExitOk;
+}
+
+// Removes what a failed first write of an archive left on the disks.
+void RemoveVolumes(const ArchiveOptions& options) {
+  std::error_code error;
+  for (const std::string& disk : options.disks) {
+    fs::remove(fs::path(disk) / fs::path(options.archive).filename(), error);
+    for (const auto& entry : fs::directory_iterator(disk, error)) {
+      if (entry.path().filename().string().starts_with("ZT")) fs::remove(entry.path(), error);
+    }
+  }
+}
+
+}  // namespace
+
+int AddToArchive(const ArchiveOptions& options) {
+  std::error_code error;
+  for (const std::string& disk : options.disks)
+    fs::create_directories(disk, error);
+  HostDrives drives(DrivesFor(options));
+  const std::optional<std::string> name = ArchiveDosName(drives, options);
+  if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
+  const bool existed = drives.files().Access(*name, platform::AccessCheck::kExists).ok();
+  ArchiveLibrary library(drives.files());
+  ArchiveSession session(drives, ShowProgress(options));
+  std::set<std::string> empty_patterns;
+  session.SetHook([&](MemberRecord& record, std::int32_t event, std::int32_t value) {
+    if (event == event::kAddEntryDone && value == 0) empty_patterns.emplace(record.name_view());
+    return 0;
+  });
+  library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
+  if (const int failed = OpenForUpdate(library, drives, *name, options, false)) return failed;
+  for (const std::string& item : options.items) {
+    const std::optional<std::string> pattern = LibraryPattern(drives, item);
+    if (!pattern || library.ArchiveSelectAdd(*pattern) != Status::kOk) {
+      library.ArchiveClose();
+      return Complain(item + ": " + std::string(StatusMessage(Status::kBadArgument)), kExitUsage);
+    }
+  }
+  const Status walked = library.ArchiveProcess();
+  const Status closed = library.ArchiveClose();
+  session.ClearProgress();
+  for (const std::string& pattern : empty_patterns) {
+    session.MemberFailed(pattern, "no file to add");
+  }
+  const bool failed = walked != Status::kOk || closed != Status::kOk || session.failures() > 0;
+  if (walked != Status::kOk || closed != Status::kOk) {
+    Complain(options.archive + ": " +
+                 std::string(StatusMessage(walked != Status::kOk ? walked : closed)) +
+                 " (the archive is as it was)",
+             0);
+  }
+  if (failed && !existed && !options.disks.empty()) RemoveVolumes(options);
+  return failed ? kExitFailed : kExitOk;
+}
+
+int DeleteFromArchive(const ArchiveOptions& options) {
+  HostDrives drives(DrivesFor(options));
+  const std::optional<std::string> name = ArchiveDosName(drives, options);
+  if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
+  ArchiveLibrary library(drives.files());
+  ArchiveSession session(drives, ShowProgress(options));
+  int deleted = 0;
+  session.SetHook([&](MemberRecord&, std::int32_t event, std::int32_t) {
+    deleted += event == event::kDeleted ? 1 : 0;
+    return 0;
+  });
+  library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
+  if (const int failed = OpenForUpdate(library, drives, *name, options, true)) return failed;
+  for (const std::string& item : options.items) {
+    const std::optional<std::string> pattern = LibraryPattern(drives, item);
+    if (!pattern || library.ArchiveSelectDelete(*pattern) != Status::kOk) {
+      library.ArchiveClose();
+      return Complain(item + ": " + std::string(StatusMessage(Status::kBadArgument)), kExitUsage);
+    }
+  }
+  const Status walked = library.ArchiveProcess();
+  const Status closed = library.ArchiveClose();
+  session.ClearProgress();
+  if (walked != Status::kOk || closed != Status::kOk) {
+    return Complain(options.archive + ": " +
+                        std::string(StatusMessage(walked != Status::kOk ? walked : closed)) +
+                        " (the archive is as it was)",
+                    kExitFailed);
+  }
+  if (deleted == 0) return Complain(options.archive + ": no member matched", kExitFailed);
+  return session.failures() > 0 ? kExitFailed : kExitOk;
+}
+
+}  // namespace qv::arq
