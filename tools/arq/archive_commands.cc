@@ -7,17 +7,15 @@
 namespace qv::arq {
 namespace {
 
-void AddDiskOptions(CLI::App* command, ArchiveOptions& options, bool with_size) {
+void AddDiskOptions(CLI::App* command, ArchiveOptions& options) {
   command
       ->add_option("--disks", options.disks,
                    "folders that stand for removable disks, inserted one after another "
                    "(give them after ARCHIVE)")
       ->expected(1, -1);
-  if (with_size) {
-    command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
-        ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
-        ->capture_default_str();
-  }
+  command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
+      ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
+      ->capture_default_str();
 }
 
 // Runs `run` with the options, turning a failure to set up the drives into
@@ -42,13 +40,13 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
   CLI::App* list = app.add_subcommand("l", "List the members of ARCHIVE");
   list->add_option("ARCHIVE", options->archive, "the archive")->required();
   list->add_flag("--json", options->json, "print one JSON document");
-  AddDiskOptions(list, *options, false);
+  AddDiskOptions(list, *options);
   Wire(list, options, exit_code, ListArchive);
 
   CLI::App* test = app.add_subcommand("t", "Test every member of ARCHIVE (CRC check)");
   test->add_option("ARCHIVE", options->archive, "the archive")->required();
   test->add_flag("-q,--quiet", options->quiet, "no progress bar, no summary");
-  AddDiskOptions(test, *options, false);
+  AddDiskOptions(test, *options);
   Wire(test, options, exit_code, TestArchive);
 
   CLI::App* extract = app.add_subcommand("x", "Extract members of ARCHIVE");
@@ -62,7 +60,7 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
   extract->add_flag("-n,--never-overwrite", options->never_overwrite, "keep existing files")
       ->excludes(overwrite);
   extract->add_flag("-q,--quiet", options->quiet, "no progress bar");
-  AddDiskOptions(extract, *options, false);
+  AddDiskOptions(extract, *options);
   Wire(extract, options, exit_code, ExtractArchive);
 
   CLI::App* add = app.add_subcommand("a", "Add files to ARCHIVE, replacing members of their name");
@@ -73,7 +71,7 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
                   "store names relative to this folder (it becomes drive C:)");
   add->add_flag("-j,--junk-paths", options->junk_paths, "store file names only");
   add->add_flag("-q,--quiet", options->quiet, "no progress bar");
-  AddDiskOptions(add, *options, true);
+  AddDiskOptions(add, *options);
   Wire(add, options, exit_code, AddToArchive);
 
   CLI::App* remove = app.add_subcommand("d", "Delete members from ARCHIVE");

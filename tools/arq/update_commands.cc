@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "archive/archive_names.h"
 #include "tools/arq/archive_command.h"
 #include "tools/arq/command_groups.h"
 
@@ -34,13 +35,17 @@ int OpenForUpdate(ArchiveLibrary& library, HostDrives& drives, const std::string
   return kExitOk;
 }
 
-// Removes what a failed first write of an archive left on the disks.
+// Removes what a failed first write of an archive left on the disks: its
+// volumes (named in any case) and work archives.
 void RemoveVolumes(const ArchiveOptions& options) {
+  const std::string volume = fs::path(options.archive).filename().string();
   std::error_code error;
   for (const std::string& disk : options.disks) {
-    fs::remove(fs::path(disk) / fs::path(options.archive).filename(), error);
     for (const auto& entry : fs::directory_iterator(disk, error)) {
-      if (entry.path().filename().string().starts_with("ZT")) fs::remove(entry.path(), error);
+      const std::string name = entry.path().filename().string();
+      if (archive::SameIgnoringCase(name, volume) || name.starts_with("ZT")) {
+        fs::remove(entry.path(), error);
+      }
     }
   }
 }
