@@ -62,8 +62,9 @@ ExtractionOutcome MemberExtraction::Extract(const SelectionEntry& entry) {
 
 bool MemberExtraction::MayWriteTarget(const std::string& target) {
   platform::Files& files = state_.files;
-  if (!files.Access(target, platform::AccessCheck::kExists)) return true;
-  if (files.Access(target, platform::AccessCheck::kWrite)) {
+  const platform::Result<platform::AttributeWord> attributes = files.GetAttributes(target);
+  if (!attributes) return true;
+  if ((*attributes & platform::attribute::kReadOnly) == 0) {
     return !state_.overwrite || (state_.overwrite(record_, 0, 0) & kLow16) != 0;
   }
   state_.Raise(record_, event::kTargetReadOnly, 0);
@@ -92,8 +93,13 @@ void MemberExtraction::PutInPlace(const std::string& temporary, const std::strin
     files.Remove(temporary);
     return;
   }
-  files.SetWritable(target, (record_.mode & platform::mode::kWrite) != 0);
-  // Fails for a read-only file, which keeps the time of its extraction.
+  // The times are set by opening the file for writing, which a read-only
+  // file refuses: it keeps the time of its extraction. (The temporary file
+  // was made writable, so a writable member needs no attribute change.)
+  if ((record_.mode & platform::mode::kWrite) == 0) {
+    files.SetWritable(target, false);
+    return;
+  }
   files.SetTimes(target, record_.modification_time, record_.modification_time);
 }
 

@@ -68,7 +68,8 @@ void ArchiveSession::Handle(MemberRecord& record, std::int32_t event, std::int32
       break;
     case event::kGatheringName:
       if (!scratch_.empty()) {
-        record.set_name(scratch_ + '\\' + std::string(archive::FilePart(record.name_view())));
+        record.set_name(archive::DestinationFolder(scratch_) +
+                        std::string(archive::FilePart(record.name_view())));
       }
       break;
     case event::kAddProgress:

@@ -16,6 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using archive::ArchiveLibrary;
 
+constexpr char kDestinationDrive = 'X';
+
 // The answer to "replace this file?": -o, -n, or the terminal's.
 class OverwriteQuestion {
  public:
@@ -69,13 +71,23 @@ int ExtractArchive(const ArchiveOptions& options) {
       options.destination.empty() ? fs::current_path() : fs::path(options.destination);
   std::error_code error;
   fs::create_directories(destination, error);
-  const std::optional<std::string> target = drives.DosPath(destination);
-  if (!target || !fs::is_directory(destination, error)) {
+  if (!fs::is_directory(destination, error)) {
     return Complain(destination.string() + ": not a folder arq can write into", kExitUsage);
   }
+  // The destination is a drive of its own: the paths the library walks for
+  // every member stay short.
+  drives.Mount(kDestinationDrive, destination);
+  const std::optional<std::string> target = drives.DosPath(destination);
   ArchiveLibrary library(drives.files());
   ArchiveSession session(drives, ShowProgress(options));
   session.SetDestination(archive::DestinationFolder(*target));
+  // -o replaces read-only files too: the library lets the callback free them.
+  session.SetHook([&](MemberRecord& record, std::int32_t event, std::int32_t value) {
+    if (event == event::kTargetReadOnly && value == 0 && options.overwrite) {
+      drives.files().SetWritable(record.name_view(), true);
+    }
+    return 0;
+  });
   library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
   OverwriteQuestion question(options, session);
   library.ArchiveSetCallback(
@@ -104,6 +116,7 @@ int TestArchive(const ArchiveOptions& options) {
   HostDrives drives(DrivesFor(options));
   const fs::path scratch = drives.scratch() / "test";
   fs::create_directories(scratch);
+  drives.Mount(kDestinationDrive, scratch);
   const std::string target = *drives.DosPath(scratch);
   ArchiveLibrary library(drives.files());
   ArchiveSession session(drives, ShowProgress(options));

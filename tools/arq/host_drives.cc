@@ -50,24 +50,25 @@ HostDrives::HostDrives(const DriveOptions& options)
       attributes_(scratch_ / "attributes.json", kPage),
       files_(attributes_, thread_, kPage),
       disk_drive_(sim::DefaultDrive('A', platform::DriveType::kRemovable)) {
-  c_root_ = "/";
   if (options.c_folder) {
     std::error_code error;
     if (!fs::is_directory(*options.c_folder, error)) {
       fs::remove_all(scratch_, error);
       throw std::runtime_error(options.c_folder->string() + ": not a folder");
     }
-    c_root_ = fs::canonical(*options.c_folder);
-    z_root_ = fs::path("/");
+    Mount('C', fs::canonical(*options.c_folder));
+    Mount('Z', "/");
+  } else {
+    Mount('C', "/");
   }
-  AddHostDrive('C', c_root_);
-  if (z_root_) AddHostDrive('Z', *z_root_);
+  Mount('T', scratch_);
   for (const fs::path& disk : options.disks)
     disks_.push_back(Resolved(disk));
   disk_drive_.capacity = options.disk_size;
   if (!disks_.empty()) InsertDisk(1);
   // Relative names mean the working folder when C: is the host's root.
-  const std::optional<std::string> here = options.c_folder ? "C:\\" : DosPath(fs::current_path());
+  const std::optional<std::string> here =
+      options.c_folder ? "C:\\" : Below("/", Resolved(fs::current_path()), 'C');
   if (here) files_.ChangeFolder(*here);
 }
 
@@ -76,26 +77,35 @@ HostDrives::~HostDrives() {
   fs::remove_all(scratch_, error);
 }
 
-void HostDrives::AddHostDrive(char letter, const fs::path& root) {
+void HostDrives::Mount(char letter, const fs::path& folder) {
   sim::DriveConfig drive = sim::DefaultDrive(letter, platform::DriveType::kFixed);
   drive.host_space = true;
-  files_.AddDrive(std::make_shared<sim::Drive>(drive, root));
+  mounts_[letter] = Resolved(folder);
+  files_.AddDrive(std::make_shared<sim::Drive>(drive, mounts_[letter]));
 }
 
 std::optional<std::string> HostDrives::DosPath(const fs::path& host) const {
   const fs::path resolved = Resolved(host);
-  if (std::optional<std::string> on_c = Below(c_root_, resolved, 'C')) return on_c;
-  if (z_root_) return Below(*z_root_, resolved, 'Z');
-  return std::nullopt;
+  std::optional<std::string> best;
+  std::size_t best_depth = 0;
+  for (const auto& [letter, root] : mounts_) {
+    const std::size_t depth = static_cast<std::size_t>(std::distance(root.begin(), root.end()));
+    std::optional<std::string> dos = Below(root, resolved, letter);
+    if (dos && (!best || depth > best_depth)) {
+      best = std::move(dos);
+      best_depth = depth;
+    }
+  }
+  return best;
 }
 
 std::string HostDrives::HostPath(std::string_view dos) const {
   if (dos.size() < 3 || dos[1] != ':' || dos[2] != '\\') return std::string(dos);
-  const char letter = platform::NormalDrive(dos[0]);
-  if (letter != 'C' && !(letter == 'Z' && z_root_)) return std::string(dos);
+  const auto mount = mounts_.find(platform::NormalDrive(dos[0]));
+  if (mount == mounts_.end()) return std::string(dos);
   std::string rest(dos.substr(3));
   std::replace(rest.begin(), rest.end(), '\\', '/');
-  return ((letter == 'C' ? c_root_ : *z_root_) / rest).string();
+  return (mount->second / rest).string();
 }
 
 bool HostDrives::InsertDisk(int number) {

@@ -1,13 +1,16 @@
 // The host's files as the archive library sees them: drive C: is the host's
 // root folder, or the folder given with -C (so that members are stored
-// relative to a package tree); Z: is the host's root when C: is not; drive
-// A: takes the folders given with --disks, one removable disk at a time.
-// The machinery is the simulated instrument's file system over host
-// folders, with the host's own free space on C: and Z:.
+// relative to a package tree); Z: is the host's root when C: is not; T: is
+// arq's scratch folder; a command may give a folder of its own a drive
+// (extraction's destination), which keeps the paths the library walks
+// short. Drive A: takes the folders given with --disks, one removable disk
+// at a time. The machinery is the simulated instrument's file system over
+// host folders, with the host's own free space on the fixed drives.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,11 +41,13 @@ class HostDrives {
 
   platform::Files& files() { return files_; }
 
-  // The DOS path of a host path ("C:\pkg\a.txt"), or nothing for a path
-  // that no drive reaches.
+  // Gives an existing host folder the fixed drive `letter`.
+  void Mount(char letter, const std::filesystem::path& folder);
+  // The DOS path of a host path ("C:\pkg\a.txt") on the drive whose folder
+  // holds it most closely, or nothing for a path that no drive reaches.
   std::optional<std::string> DosPath(const std::filesystem::path& host) const;
-  // The host path of a DOS path on C: or Z: (for messages); the text itself
-  // for anything else.
+  // The host path of a DOS path on a fixed drive (for messages); the text
+  // itself for anything else.
   std::string HostPath(std::string_view dos) const;
 
   // A folder of the host's own, removed with this object (gathering files,
@@ -55,14 +60,11 @@ class HostDrives {
   bool InsertDisk(int number);
 
  private:
-  void AddHostDrive(char letter, const std::filesystem::path& root);
-
   std::filesystem::path scratch_;
   sim::AttributeStore attributes_;
   std::shared_ptr<sim::ThreadState> thread_ = std::make_shared<sim::ThreadState>();
   sim::SimFiles files_;
-  std::filesystem::path c_root_;
-  std::optional<std::filesystem::path> z_root_;
+  std::map<char, std::filesystem::path> mounts_;  // fixed drives and their folders
   std::vector<std::filesystem::path> disks_;
   sim::DriveConfig disk_drive_;
 };
