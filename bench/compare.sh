@@ -52,10 +52,30 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else
 
 mb_s() { awk -v b="$1" -v ns="$2" 'BEGIN { printf "%.1f MB/s", b / 1e6 / (ns / 1e9) }'; }
 
+# Running totals of a table: bytes, packed bytes (ours, theirs), packing
+# times (ours, theirs), unpacking times (ours, theirs).
+totals=()
+add_to_totals() {
+  local i=0 value
+  for value in "$@"; do
+    totals[i]=$((${totals[i]:-0} + value))
+    i=$((i + 1))
+  done
+}
+# The ratios of the totals, as a table row's last three columns.
+total_ratios() {
+  echo "$(ratio "${totals[1]}" "${totals[2]}") $(ratio "${totals[4]}" "${totals[3]}") $(ratio "${totals[6]}" "${totals[5]}")"
+}
+# Throughput and sizes of the totals: OURS-PACK PEER-PACK OURS-UNPACK PEER-UNPACK PEER.
+total_speeds() {
+  echo "$1: $(mb_s "${totals[0]}" "${totals[3]}"), $2: $(mb_s "${totals[0]}" "${totals[4]}")"
+  echo "$3: $(mb_s "${totals[0]}" "${totals[5]}"), $4: $(mb_s "${totals[0]}" "${totals[6]}")"
+  echo "packed bytes: arq ${totals[1]}, $5 ${totals[2]} (of ${totals[0]})"
+}
+
 compare_files() {
   printf '%-44s %11s %7s %9s %9s %s\n' file bytes size pack unpack ""
-  total_bytes=0 total_ours=0 total_gzip=0
-  total_pack_ours=0 total_pack_gzip=0 total_unpack_ours=0 total_unpack_gzip=0
+  totals=()
   while IFS= read -r file; do
     name=${file#"$corpus"/}
     bytes=$(stat -c %s "$file")
@@ -80,20 +100,11 @@ compare_files() {
     printf '%-44s %11d %7s %9s %9s %s\n' "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
       "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
       "$([[ $method == stored ]] && echo stored)"
-    total_bytes=$((total_bytes + bytes))
-    total_ours=$((total_ours + ours))
-    total_gzip=$((total_gzip + theirs))
-    total_pack_ours=$((total_pack_ours + pack_ours))
-    total_pack_gzip=$((total_pack_gzip + pack_gzip))
-    total_unpack_ours=$((total_unpack_ours + unpack_ours))
-    total_unpack_gzip=$((total_unpack_gzip + unpack_gzip))
+    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_gzip" "$unpack_ours" "$unpack_gzip"
   done < <(find "$corpus" -type f ! -name README.md | LC_ALL=C sort)
 
-  printf '%-44s %11d %7s %9s %9s\n' TOTAL "$total_bytes" "$(ratio "$total_ours" "$total_gzip")" \
-    "$(ratio "$total_pack_gzip" "$total_pack_ours")" "$(ratio "$total_unpack_gzip" "$total_unpack_ours")"
-  echo "packing:   arq $(mb_s "$total_bytes" "$total_pack_ours"), gzip -6 $(mb_s "$total_bytes" "$total_pack_gzip")"
-  echo "unpacking: arq $(mb_s "$total_bytes" "$total_unpack_ours"), gzip -d $(mb_s "$total_bytes" "$total_unpack_gzip")"
-  echo "packed bytes: arq $total_ours, gzip -6 $total_gzip (of $total_bytes)"
+  printf '%-44s %11d %7s %9s %9s\n' TOTAL "${totals[0]}" $(total_ratios)
+  total_speeds "packing:   arq" "gzip -6" "unpacking: arq" "gzip -d" "gzip -6"
 }
 
 # Whole archives, one per tree of the corpus: arq a -C TREE '*.*' against
@@ -102,8 +113,7 @@ compare_files() {
 # compares each file with its upper-case name.
 compare_trees() {
   printf '%-14s %6s %11s %7s %9s %9s\n' tree files bytes size pack unpack
-  local total_bytes=0 total_ours=0 total_tar=0
-  local total_pack_ours=0 total_pack_tar=0 total_unpack_ours=0 total_unpack_tar=0
+  totals=()
   local tree name files bytes ours theirs pack_ours pack_tar unpack_ours unpack_tar
   for tree in "$corpus"/*/; do
     tree=${tree%/}
@@ -127,19 +137,10 @@ compare_trees() {
     done < <(find "$tree" -type f)
     printf '%-14s %6d %11d %7s %9s %9s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
       "$(ratio "$pack_tar" "$pack_ours")" "$(ratio "$unpack_tar" "$unpack_ours")"
-    total_bytes=$((total_bytes + bytes))
-    total_ours=$((total_ours + ours))
-    total_tar=$((total_tar + theirs))
-    total_pack_ours=$((total_pack_ours + pack_ours))
-    total_pack_tar=$((total_pack_tar + pack_tar))
-    total_unpack_ours=$((total_unpack_ours + unpack_ours))
-    total_unpack_tar=$((total_unpack_tar + unpack_tar))
+    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_tar" "$unpack_ours" "$unpack_tar"
   done
-  printf '%-14s %6s %11d %7s %9s %9s\n' TOTAL "" "$total_bytes" "$(ratio "$total_ours" "$total_tar")" \
-    "$(ratio "$total_pack_tar" "$total_pack_ours")" "$(ratio "$total_unpack_tar" "$total_unpack_ours")"
-  echo "arq a: $(mb_s "$total_bytes" "$total_pack_ours"), tar -czf: $(mb_s "$total_bytes" "$total_pack_tar")"
-  echo "arq x: $(mb_s "$total_bytes" "$total_unpack_ours"), tar -xzf: $(mb_s "$total_bytes" "$total_unpack_tar")"
-  echo "archive bytes: arq $total_ours, tar+gzip -6 $total_tar (of $total_bytes)"
+  printf '%-14s %6s %11d %7s %9s %9s\n' TOTAL "" "${totals[0]}" $(total_ratios)
+  total_speeds "arq a" "tar -czf" "arq x" "tar -xzf" "tar+gzip -6"
 }
 
 [[ "$rows" == trees ]] || compare_files

@@ -5,23 +5,31 @@
 namespace qv::archive {
 namespace {
 
+using Conversion = std::string (*)(std::string_view);
+
+void ExpectConversions(Conversion convert,
+                       std::initializer_list<std::pair<const char*, const char*>> cases) {
+  for (const auto& [from, to] : cases)
+    EXPECT_EQ(convert(from), to) << from;
+}
+
 TEST(ArchiveNames, DefaultExtensionOnlyForNamesWithoutOne) {
-  EXPECT_EQ(ArchiveFileName("UPDATE"), "UPDATE.arq");
-  EXPECT_EQ(ArchiveFileName("UPDATE   "), "UPDATE.arq");
-  EXPECT_EQ(ArchiveFileName("A.B."), "A.B.");
-  EXPECT_EQ(ArchiveFileName("SETUP.EXE"), "SETUP.EXE");
-  EXPECT_EQ(ArchiveFileName(".ARQ"), ".ARQ.arq");
-  EXPECT_EQ(ArchiveFileName("DIR\\.X"), "DIR\\.X.arq");
+  ExpectConversions(ArchiveFileName, {{"UPDATE", "UPDATE.arq"},
+                                      {"UPDATE   ", "UPDATE.arq"},
+                                      {"A.B.", "A.B."},
+                                      {"SETUP.EXE", "SETUP.EXE"},
+                                      {".ARQ", ".ARQ.arq"},
+                                      {"DIR\\.X", "DIR\\.X.arq"}});
   EXPECT_TRUE(EndsWithArq("c:\\x\\UPDATE.Arq"));
   EXPECT_FALSE(EndsWithArq("SETUP.EXE"));
 }
 
 TEST(ArchiveNames, DestinationsEndInABackslashUnlessEmptyOrADrive) {
-  EXPECT_EQ(DestinationFolder("C:"), "C:");
-  EXPECT_EQ(DestinationFolder("C:\\x"), "C:\\X\\");
-  EXPECT_EQ(DestinationFolder("\\scope\\upgrade"), "\\SCOPE\\UPGRADE\\");
-  EXPECT_EQ(DestinationFolder("d:\\out\\"), "D:\\OUT\\");
-  EXPECT_EQ(DestinationFolder(""), "");
+  ExpectConversions(DestinationFolder, {{"C:", "C:"},
+                                        {"C:\\x", "C:\\X\\"},
+                                        {"\\scope\\upgrade", "\\SCOPE\\UPGRADE\\"},
+                                        {"d:\\out\\", "D:\\OUT\\"},
+                                        {"", ""}});
 }
 
 TEST(ArchiveNames, PartsOfAPath) {

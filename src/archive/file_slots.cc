@@ -104,19 +104,11 @@ std::optional<platform::FileStatus> FileSlots::StatusOf(int number) {
   return *status;
 }
 
-Status FileSlots::Reserve(int number) {
+Status FileSlots::Mark(int number, std::uint32_t from, std::uint32_t to) {
   if (!InRange(number)) return Status::kCannotOpen;
   Slot& slot = slots_[static_cast<std::size_t>(number)];
-  if (slot.state != kFree) return Status::kCannotOpen;
-  slot.state = kReserved;
-  return Status::kOk;
-}
-
-Status FileSlots::Release(int number) {
-  if (!InRange(number)) return Status::kCannotOpen;
-  Slot& slot = slots_[static_cast<std::size_t>(number)];
-  if (slot.state != kReserved) return Status::kCannotOpen;
-  slot.state = kFree;
+  if (slot.state != from) return Status::kCannotOpen;
+  slot.state = to;
   return Status::kOk;
 }
 

@@ -72,8 +72,8 @@ class FileSlots {
 
   // Marks a free slot reserved, or clears the mark; kCannotOpen when the slot
   // is out of range or not in the expected state.
-  Status Reserve(int slot);
-  Status Release(int slot);
+  Status Reserve(int slot) { return Mark(slot, kFree, kReserved); }
+  Status Release(int slot) { return Mark(slot, kReserved, kFree); }
   // Moves an open slot into a free (not reserved) one; kCannotOpen otherwise.
   Status MoveInto(int from, int to);
 
@@ -86,6 +86,8 @@ class FileSlots {
   };
 
   static bool InRange(int slot) { return slot >= 0 && slot < kSlotCount; }
+  // Moves a slot from one state to another; kCannotOpen when it is not in `from`.
+  Status Mark(int slot, std::uint32_t from, std::uint32_t to);
   Slot* OpenSlot(int slot);
 
   platform::Files& files_;

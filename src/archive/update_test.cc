@@ -41,6 +41,19 @@ class UpdateTest : public ::testing::Test {
     reader.ArchiveClose();
     return names;
   }
+  // One update of an archive on C: with add and delete entries: the walk's
+  // result (the archive is closed again).
+  Status Update(const std::string& archive, std::uint32_t mode, const Names& adds,
+                const Names& deletes = {}) {
+    EXPECT_EQ(library_.ArchiveOpen(archive, mode), Status::kOk);
+    for (const std::string& pattern : adds)
+      EXPECT_EQ(library_.ArchiveSelectAdd(pattern), Status::kOk);
+    for (const std::string& pattern : deletes)
+      EXPECT_EQ(library_.ArchiveSelectDelete(pattern), Status::kOk);
+    const Status status = library_.ArchiveProcess();
+    EXPECT_EQ(library_.ArchiveClose(), Status::kOk);
+    return status;
+  }
   // No work archive anywhere on C:.
   bool NoWorkArchiveLeft() const {
     for (const auto& entry : fs::recursive_directory_iterator(machine_.Host(""))) {
@@ -56,10 +69,7 @@ class UpdateTest : public ::testing::Test {
 
 TEST_F(UpdateTest, AddedExampleFileIsStoredByteForByte) {
   WriteFile("A.TXT", "abc");
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  ASSERT_EQ(library_.ArchiveSelectAdd("C:\\A.TXT"), Status::kOk);
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  EXPECT_EQ(library_.ArchiveClose(), Status::kOk);
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"C:\\A.TXT"}), Status::kOk);
   const std::string archive = machine_.ReadHost("T.ARQ");
   ASSERT_EQ(archive.size(), 46u + 3u + 41u);
   EXPECT_EQ(archive.substr(0, 49), MemberBytes({.name = "A.TXT", .data = "abc"}));
@@ -73,10 +83,7 @@ TEST_F(UpdateTest, ReplacingRaisesEventFourAndKeepsOneMemberOfTheName) {
   machine_.WriteHost(
       "T.ARQ", ArchiveBytes({{.name = "A.TXT", .data = "old"}, {.name = "B.TXT", .data = "b"}}));
   WriteFile("A.TXT", "new");
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectAdd("A.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"A.TXT"}), Status::kOk);
   EXPECT_EQ(log_.Numbers({event::kSearchBlock, event::kCopyProgress}),
             (Numbers{51, 46, 4, 6, 53, 47, 52}));
   EXPECT_EQ(MembersOf("C:\\T.ARQ"), (Names{"A.TXT", "B.TXT"}));
@@ -88,10 +95,7 @@ TEST_F(UpdateTest, AddPatternDropsEveryOldMemberItWouldAdd) {
   machine_.WriteHost(
       "T.ARQ", ArchiveBytes({{.name = "OLD.TXT", .data = "o"}, {.name = "KEEP.DAT", .data = "k"}}));
   WriteFile("NEW.TXT", "n");
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectAdd("*.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"*.TXT"}), Status::kOk);
   EXPECT_EQ(MembersOf("C:\\T.ARQ"), (Names{"NEW.TXT", "KEEP.DAT"}));
 
   // With paths, only the members of the pattern's own folder tree.
@@ -100,10 +104,7 @@ TEST_F(UpdateTest, AddPatternDropsEveryOldMemberItWouldAdd) {
                                             {.name = "OTHER/X.TXT", .data = "x"}}));
   WriteFile("WORK/SUB/NEW.TXT", "n");
   ASSERT_TRUE(machine_.files().ChangeFolder("C:\\WORK"));
-  ASSERT_EQ(library_.ArchiveOpen("C:\\P.ARQ", kModeKeepPaths), Status::kOk);
-  library_.ArchiveSelectAdd("*.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\P.ARQ", kModeKeepPaths, {"*.TXT"}), Status::kOk);
   EXPECT_EQ(MembersOf("C:\\P.ARQ"), (Names{"WORK\\SUB\\NEW.TXT", "OTHER\\X.TXT"}));
 }
 
@@ -111,10 +112,7 @@ TEST_F(UpdateTest, DeletingOneMemberKeepsAllOthers) {
   machine_.WriteHost("T.ARQ", ArchiveBytes({{.name = "A", .data = "a"},
                                             {.name = "B", .data = "b"},
                                             {.name = "C", .data = std::string(9000, 'c')}}));
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", kModeKeepPaths), Status::kOk);
-  ASSERT_EQ(library_.ArchiveSelectDelete("B"), Status::kOk);
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", kModeKeepPaths, {}, {"B"}), Status::kOk);
   EXPECT_EQ(log_.Of(event::kDeleted), (std::vector<Event>{{2, 0, "B"}}));
   // The members as they were; the end marker repeats the last member's fields.
   const std::string members = MemberBytes({.name = "A", .data = "a"}) +
@@ -129,10 +127,7 @@ TEST_F(UpdateTest, EncryptedMemberStaysOnDelete) {
   const std::string bytes = ArchiveBytes(
       {{.name = "S", .data = "s", .flags = kFlagEncrypted}, {.name = "T", .data = "t"}});
   machine_.WriteHost("T.ARQ", bytes);
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectDelete("S");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {}, {"S"}), Status::kOk);
   EXPECT_EQ(log_.Numbers({event::kSearchBlock, event::kCopyProgress}),
             (Numbers{51, 46, 42, -29, 47, 52}));
   EXPECT_EQ(machine_.ReadHost("T.ARQ"), bytes);
@@ -168,10 +163,7 @@ TEST_F(UpdateTest, ExtractedAndCopiedMemberKeepsItsStoredName) {
 TEST_F(UpdateTest, WildcardAddSearchesFoldersDepthFirstButNeverAddsTheArchive) {
   for (const char* file : {"PKG/A.TXT", "PKG/S1/B.TXT", "PKG/S1/T/C.TXT", "PKG/S2/D.TXT"})
     WriteFile(file, "x");
-  ASSERT_EQ(library_.ArchiveOpen("C:\\PKG\\P.ARQ", kModeKeepPaths), Status::kOk);
-  library_.ArchiveSelectAdd("C:\\PKG\\*.*");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\PKG\\P.ARQ", kModeKeepPaths, {"C:\\PKG\\*.*"}), Status::kOk);
   EXPECT_EQ(MembersOf("C:\\PKG\\P.ARQ"),
             (Names{"PKG\\A.TXT", "PKG\\S1\\B.TXT", "PKG\\S1\\T\\C.TXT", "PKG\\S2\\D.TXT"}));
   EXPECT_EQ(log_.Of(event::kSearchDirectory), (std::vector<Event>{{11, 1, "C:\\PKG\\"},
@@ -206,20 +198,14 @@ TEST_F(UpdateTest, CancelledOrDamagedUpdateLeavesTheArchiveAsItWas) {
     if (event == event::kCopyProgress) record.status_word = kStatusWordCancel;
     return 0;
   });
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectAdd("N.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kOk);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"N.TXT"}), Status::kOk);
   EXPECT_EQ(machine_.ReadHost("T.ARQ"), bytes);
 
   // A damaged header part way: nothing behind it could be copied.
   const std::string damaged = bytes.substr(0, 9042) + "garbage";
   machine_.WriteHost("T.ARQ", damaged);
   library_.ArchiveSetCallback(kProgressCallbackCode, nullptr);
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectAdd("N.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kCorruptHeader);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"N.TXT"}), Status::kCorruptHeader);
   EXPECT_EQ(machine_.ReadHost("T.ARQ"), damaged);
   EXPECT_TRUE(NoWorkArchiveLeft());
 }
@@ -251,10 +237,7 @@ TEST_F(UpdateTest, MultiVolumeArchiveIsNotUpdated) {
       {{.name = "PART", .data = "p", .flags = kFlagContinued, .needed_version = 0x30}});
   machine_.WriteHost("T.ARQ", bytes);
   WriteFile("N.TXT", "n");
-  ASSERT_EQ(library_.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
-  library_.ArchiveSelectAdd("N.TXT");
-  EXPECT_EQ(library_.ArchiveProcess(), Status::kNotSupported);
-  library_.ArchiveClose();
+  EXPECT_EQ(Update("C:\\T.ARQ", 0, {"N.TXT"}), Status::kNotSupported);
   EXPECT_EQ(machine_.ReadHost("T.ARQ"), bytes);
   EXPECT_TRUE(log_.Of(event::kAdded).empty());
 }

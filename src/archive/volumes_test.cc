@@ -58,6 +58,21 @@ class VolumesTest : public ::testing::Test {
     return status;
   }
 
+  // Reads the set back with disk `first` in the drive and disks up to
+  // `last_disk` to answer the prompts, extracting `pattern` into C:\OUT.
+  Status ReadSet(int first, int last_disk, const char* pattern = "*.*") {
+    machine_.Insert(first);
+    log_.events.clear();
+    ArchiveLibrary reader(machine_.files());
+    reader.ArchiveSetCallback(kProgressCallbackCode, DiskChanger(last_disk));
+    EXPECT_EQ(reader.ArchiveCheck("A:\\SET.ARQ"), Status::kOk);
+    EXPECT_EQ(reader.ArchiveOpen("A:\\SET.ARQ", kModeKeepPaths | kModeReadOnly), Status::kOk);
+    reader.ArchiveSelectExtract(pattern, "C:\\OUT");
+    const Status status = reader.ArchiveProcess();
+    reader.ArchiveClose();
+    return status;
+  }
+
   DiskMachine machine_{kDisk};
   EventLog log_;
   int inserted_ = 1;
@@ -81,15 +96,7 @@ TEST_F(VolumesTest, ArchiveWrittenOverThreeDisksReadsBackWhole) {
   EXPECT_EQ(first[5], '\x30');
   EXPECT_EQ(first[32 + 12] & kFlagContinued, kFlagContinued);
 
-  machine_.Insert(1);
-  log_.events.clear();
-  ArchiveLibrary reader(machine_.files());
-  reader.ArchiveSetCallback(kProgressCallbackCode, DiskChanger(3));
-  ASSERT_EQ(reader.ArchiveCheck("A:\\SET.ARQ"), Status::kOk);
-  ASSERT_EQ(reader.ArchiveOpen("A:\\SET.ARQ", kModeKeepPaths | kModeReadOnly), Status::kOk);
-  reader.ArchiveSelectExtract("*.*", "C:\\OUT");
-  EXPECT_EQ(reader.ArchiveProcess(), Status::kOk);
-  reader.ArchiveClose();
+  EXPECT_EQ(ReadSet(1, 3), Status::kOk);
   for (const char* name : {"BIG.BIN", "SMALL.TXT", "LAST.BIN"}) {
     EXPECT_EQ(machine_.machine().ReadHost(std::string("OUT/DATA/") + name),
               machine_.machine().ReadHost(std::string("DATA/") + name))
@@ -103,14 +110,7 @@ TEST_F(VolumesTest, ArchiveWrittenOverThreeDisksReadsBackWhole) {
 
 TEST_F(VolumesTest, MissingNextDiskEndsTheWalkWithoutAHang) {
   ASSERT_EQ(WriteSet(3), Status::kOk);
-  machine_.Insert(1);
-  log_.events.clear();
-  ArchiveLibrary reader(machine_.files());
-  reader.ArchiveSetCallback(kProgressCallbackCode, DiskChanger(2));
-  ASSERT_EQ(reader.ArchiveOpen("A:\\SET.ARQ", kModeKeepPaths | kModeReadOnly), Status::kOk);
-  reader.ArchiveSelectExtract("*.*", "C:\\OUT");
-  EXPECT_EQ(reader.ArchiveProcess(), Status::kError);
-  reader.ArchiveClose();
+  EXPECT_EQ(ReadSet(1, 2), Status::kError);
   // Volume 3 was asked for ten times, then the walk gave up.
   EXPECT_EQ(log_.Of(event::kInsertVolume).size(), 1u + 10u);
   EXPECT_EQ(log_.Of(event::kCanceled).size(), 1u);
@@ -128,14 +128,7 @@ TEST_F(VolumesTest, TooFewDisksWhileWritingCancelsTheUpdate) {
 
 TEST_F(VolumesTest, WalkBegunOnALaterDiskAsksForTheFirst) {
   ASSERT_EQ(WriteSet(3), Status::kOk);
-  machine_.Insert(2);
-  log_.events.clear();
-  ArchiveLibrary reader(machine_.files());
-  reader.ArchiveSetCallback(kProgressCallbackCode, DiskChanger(3));
-  ASSERT_EQ(reader.ArchiveOpen("A:\\SET.ARQ", kModeKeepPaths | kModeReadOnly), Status::kOk);
-  reader.ArchiveSelectExtract("*.TXT", "C:\\OUT");
-  EXPECT_EQ(reader.ArchiveProcess(), Status::kOk);
-  reader.ArchiveClose();
+  EXPECT_EQ(ReadSet(2, 3, "*.TXT"), Status::kOk);
   EXPECT_EQ(machine_.machine().ReadHost("OUT/DATA/SMALL.TXT"), "small\n");
   EXPECT_EQ(log_.Of(event::kInsertVolume).at(0).value, 1);
 }

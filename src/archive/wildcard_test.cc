@@ -5,45 +5,58 @@
 namespace qv::archive {
 namespace {
 
+struct Case {
+  const char* pattern;
+  const char* name;
+  bool matches;
+};
+
+void ExpectMatches(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " ~ " << c.name;
+  }
+}
+
 TEST(Wildcard, StarTakesTheFirstOccurrenceAndNeverGoesBack) {
-  EXPECT_TRUE(WildcardMatch("*A.TXT", "A.TXT"));
-  EXPECT_TRUE(WildcardMatch("*A.TXT", "BA.TXT"));
-  EXPECT_FALSE(WildcardMatch("*A.TXT", "BANANA.TXT"));
-  EXPECT_TRUE(WildcardMatch("*.TXT", "DIR\\A.TXT"));
-  EXPECT_FALSE(WildcardMatch("*.TXT", "A.B.TXT"));
-  EXPECT_TRUE(WildcardMatch("A*", "A"));
-  EXPECT_TRUE(WildcardMatch("A**", "ABC"));
-  EXPECT_FALSE(WildcardMatch("A*B", "A"));
+  ExpectMatches({{"*A.TXT", "A.TXT", true},
+                 {"*A.TXT", "BA.TXT", true},
+                 {"*A.TXT", "BANANA.TXT", false},
+                 {"*.TXT", "DIR\\A.TXT", true},
+                 {"*.TXT", "A.B.TXT", false},
+                 {"A*", "A", true},
+                 {"A**", "ABC", true},
+                 {"A*B", "A", false}});
 }
 
 TEST(Wildcard, StarDotStarMatchesEveryNameAlsoWithoutADot) {
-  for (const char* name : {"README", "A.TXT", "DIR\\SUB\\X", ""}) {
-    EXPECT_TRUE(WildcardMatch("*.*", name)) << name;
-  }
-  EXPECT_FALSE(WildcardMatch("*.", "README"));
+  ExpectMatches({{"*.*", "README", true},
+                 {"*.*", "A.TXT", true},
+                 {"*.*", "DIR\\SUB\\X", true},
+                 {"*.*", "", true},
+                 {"*.", "README", false}});
 }
 
 TEST(Wildcard, QuestionMarkAndPlusEachTakeCharacters) {
-  EXPECT_TRUE(WildcardMatch("A?C", "ABC"));
-  EXPECT_FALSE(WildcardMatch("A?C", "AC"));
-  EXPECT_FALSE(WildcardMatch("ABC?", "ABC"));
-  EXPECT_TRUE(WildcardMatch("A+", "AB"));
-  EXPECT_TRUE(WildcardMatch("A+", "ABCD"));
-  EXPECT_FALSE(WildcardMatch("A+", "A"));
-  // A '?' uses up a pending star: nothing is left to take the rest.
-  EXPECT_FALSE(WildcardMatch("*?", "AB"));
+  // A '?' uses up a pending star: nothing is left to take the rest of "AB".
+  ExpectMatches({{"A?C", "ABC", true},
+                 {"A?C", "AC", false},
+                 {"ABC?", "ABC", false},
+                 {"A+", "AB", true},
+                 {"A+", "ABCD", true},
+                 {"A+", "A", false},
+                 {"*?", "AB", false}});
 }
 
 TEST(Wildcard, ClassesWithRangesNegationAndEscapes) {
-  EXPECT_TRUE(WildcardMatch("[A-C]X", "BX"));
-  EXPECT_FALSE(WildcardMatch("[A-C]X", "DX"));
-  EXPECT_TRUE(WildcardMatch("[!A-C]X", "DX"));
-  EXPECT_TRUE(WildcardMatch("[^A]X", "BX"));
-  EXPECT_TRUE(WildcardMatch("[\\]]", "]"));
-  EXPECT_TRUE(WildcardMatch("[-A]", "-"));
   // After a star the first character of the class is taken.
-  EXPECT_TRUE(WildcardMatch("*[0-9].LOG", "RUN7.LOG"));
-  EXPECT_FALSE(WildcardMatch("*[0-9].LOG", "R2UN7.LOG"));
+  ExpectMatches({{"[A-C]X", "BX", true},
+                 {"[A-C]X", "DX", false},
+                 {"[!A-C]X", "DX", true},
+                 {"[^A]X", "BX", true},
+                 {"[\\]]", "]", true},
+                 {"[-A]", "-", true},
+                 {"*[0-9].LOG", "RUN7.LOG", true},
+                 {"*[0-9].LOG", "R2UN7.LOG", false}});
 }
 
 TEST(Wildcard, PatternsAreValidatedAsSelectionEntriesNeedThem) {

@@ -50,6 +50,35 @@ void RemoveVolumes(const ArchiveOptions& options) {
   }
 }
 
+using Select = Status (ArchiveLibrary::*)(archive::OptionalName);
+
+// Opens the archive, puts an entry for every item of the command line on
+// the list with `select`, walks and closes: kExitOk, or the exit code after
+// a message.
+int RunUpdate(HostDrives& drives, ArchiveSession& session, const ArchiveOptions& options,
+              bool must_exist, Select select) {
+  const std::optional<std::string> name = ArchiveDosName(drives, options);
+  if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
+  ArchiveLibrary library(drives.files());
+  library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
+  if (const int failed = OpenForUpdate(library, drives, *name, options, must_exist)) return failed;
+  for (const std::string& item : options.items) {
+    const std::optional<std::string> pattern = LibraryPattern(drives, item);
+    if (!pattern || (library.*select)(*pattern) != Status::kOk) {
+      library.ArchiveClose();
+      return Complain(item + ": " + std::string(StatusMessage(Status::kBadArgument)), kExitUsage);
+    }
+  }
+  const Status walked = library.ArchiveProcess();
+  const Status closed = library.ArchiveClose();
+  session.ClearProgress();
+  if (walked == Status::kOk && closed == Status::kOk) return kExitOk;
+  return Complain(options.archive + ": " +
+                      std::string(StatusMessage(walked != Status::kOk ? walked : closed)) +
+                      " (the archive is as it was)",
+                  kExitFailed);
+}
+
 }  // namespace
 
 int AddToArchive(const ArchiveOptions& options) {
@@ -58,69 +87,33 @@ int AddToArchive(const ArchiveOptions& options) {
     fs::create_directories(disk, error);
   HostDrives drives(DrivesFor(options));
   const std::optional<std::string> name = ArchiveDosName(drives, options);
-  if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
-  const bool existed = drives.files().Access(*name, platform::AccessCheck::kExists).ok();
-  ArchiveLibrary library(drives.files());
+  const bool existed = name && drives.files().Access(*name, platform::AccessCheck::kExists).ok();
   ArchiveSession session(drives, ShowProgress(options));
   std::set<std::string> empty_patterns;
   session.SetHook([&](MemberRecord& record, std::int32_t event, std::int32_t value) {
     if (event == event::kAddEntryDone && value == 0) empty_patterns.emplace(record.name_view());
     return 0;
   });
-  library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
-  if (const int failed = OpenForUpdate(library, drives, *name, options, false)) return failed;
-  for (const std::string& item : options.items) {
-    const std::optional<std::string> pattern = LibraryPattern(drives, item);
-    if (!pattern || library.ArchiveSelectAdd(*pattern) != Status::kOk) {
-      library.ArchiveClose();
-      return Complain(item + ": " + std::string(StatusMessage(Status::kBadArgument)), kExitUsage);
-    }
-  }
-  const Status walked = library.ArchiveProcess();
-  const Status closed = library.ArchiveClose();
-  session.ClearProgress();
-  for (const std::string& pattern : empty_patterns) {
+  const int ran = RunUpdate(drives, session, options, false, &ArchiveLibrary::ArchiveSelectAdd);
+  if (ran == kExitUsage) return ran;
+  for (const std::string& pattern : empty_patterns)
     session.MemberFailed(pattern, "no file to add");
-  }
-  const bool failed = walked != Status::kOk || closed != Status::kOk || session.failures() > 0;
-  if (walked != Status::kOk || closed != Status::kOk) {
-    Complain(options.archive + ": " +
-                 std::string(StatusMessage(walked != Status::kOk ? walked : closed)) +
-                 " (the archive is as it was)",
-             0);
-  }
+  const bool failed = ran != kExitOk || session.failures() > 0;
   if (failed && !existed && !options.disks.empty()) RemoveVolumes(options);
   return failed ? kExitFailed : kExitOk;
 }
 
 int DeleteFromArchive(const ArchiveOptions& options) {
   HostDrives drives(DrivesFor(options));
-  const std::optional<std::string> name = ArchiveDosName(drives, options);
-  if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
-  ArchiveLibrary library(drives.files());
   ArchiveSession session(drives, ShowProgress(options));
   int deleted = 0;
   session.SetHook([&](MemberRecord&, std::int32_t event, std::int32_t) {
     deleted += event == event::kDeleted ? 1 : 0;
     return 0;
   });
-  library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
-  if (const int failed = OpenForUpdate(library, drives, *name, options, true)) return failed;
-  for (const std::string& item : options.items) {
-    const std::optional<std::string> pattern = LibraryPattern(drives, item);
-    if (!pattern || library.ArchiveSelectDelete(*pattern) != Status::kOk) {
-      library.ArchiveClose();
-      return Complain(item + ": " + std::string(StatusMessage(Status::kBadArgument)), kExitUsage);
-    }
-  }
-  const Status walked = library.ArchiveProcess();
-  const Status closed = library.ArchiveClose();
-  session.ClearProgress();
-  if (walked != Status::kOk || closed != Status::kOk) {
-    return Complain(options.archive + ": " +
-                        std::string(StatusMessage(walked != Status::kOk ? walked : closed)) +
-                        " (the archive is as it was)",
-                    kExitFailed);
+  if (const int failed =
+          RunUpdate(drives, session, options, true, &ArchiveLibrary::ArchiveSelectDelete)) {
+    return failed;
   }
   if (deleted == 0) return Complain(options.archive + ": no member matched", kExitFailed);
   return session.failures() > 0 ? kExitFailed : kExitOk;
