@@ -91,7 +91,7 @@ Status ArchiveLibrary::ArchiveOpen(OptionalName name, std::uint32_t mode) {
     if (failed != Status::kOk) {
       // Only what this call made goes: the archive itself is never deleted
       // here (an empty one it created aside).
-      ArchiveClose();
+      Release();
       return failed;
     }
   }
@@ -146,6 +146,12 @@ Status ArchiveLibrary::ArchiveProcess() {
 }
 
 Status ArchiveLibrary::ArchiveClose() {
+  const Status result = Release();
+  state_.RaiseScratch(event::kClosed, 0);
+  return result;
+}
+
+Status ArchiveLibrary::Release() {
   platform::Files& files = state_.files;
   state_.slots.Close(state_.archive_slot);
   state_.slots.Close(state_.work_slot);
@@ -167,7 +173,6 @@ Status ArchiveLibrary::ArchiveClose() {
     if (archive && archive->size == 0) files.Remove(state_.archive_name);
   }
   state_.Reset();
-  state_.RaiseScratch(event::kClosed, 0);
   return result;
 }
 

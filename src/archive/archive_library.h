@@ -97,6 +97,8 @@ class ArchiveLibrary {
   // kCannotOpen, kNotAnArchive, kCanceled, or the offset.
   std::int64_t EmbeddedStart(const std::string& name);
   Status CopyLeadingBytes(std::int64_t count);
+  // What ArchiveClose does, without its event.
+  Status Release();
 
   LibraryState state_;
 };

@@ -65,7 +65,9 @@ Status ArchiveWalk::ScanMembers(std::set<std::string>& names) {
 
 Status ArchiveWalk::WalkMembers() {
   FileSlots& slots = state_.slots;
-  for (bool first = true;; first = false) {
+  // A walk may go back to the first volume once, before its first member.
+  bool may_go_back = true;
+  while (true) {
     const std::int64_t header_at = slots.Tell(state_.archive_slot);
     const Status read = ReadMemberHeader(slots, state_.archive_slot, record_);
     if (read != Status::kOk) {
@@ -78,11 +80,12 @@ Status ArchiveWalk::WalkMembers() {
       if (update()) return Status::kNotSupported;
       if (record_.volume_number() != static_cast<std::uint8_t>(state_.current_volume)) {
         // The member began on a volume this walk has not read.
-        if (!first || !BackToFirstVolume()) return Status::kError;
-        first = true;
+        if (!may_go_back || !BackToFirstVolume()) return Status::kError;
+        may_go_back = false;
         continue;
       }
     }
+    may_go_back = false;
     bool leave = false;
     if (const Status handled = HandleMember(data_at, leave); handled != Status::kOk) {
       return handled;
