@@ -3,6 +3,7 @@
 // should not be.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "archive/archive_test_support.h"
@@ -107,6 +108,17 @@ TEST_F(ArqArchive, ExistingFilesAreKeptUnlessOverwriteIsGiven) {
   EXPECT_EQ(folder_.Arq("x pkg.arq -d out -o").exit_code, 0);
   EXPECT_EQ(folder_.Read("out/README"), "read me\n");
   EXPECT_EQ(folder_.Arq("x pkg.arq -d out -o -n").exit_code, 2);
+
+  // A read-only file the same way: kept and named, kept quietly, replaced.
+  folder_.Write("ro/README", "mine");
+  std::filesystem::permissions(folder_.path() / "ro/README", std::filesystem::perms::owner_read);
+  const ArqResult kept = folder_.Arq("x pkg.arq -d ro");
+  EXPECT_EQ(kept.exit_code, 1);
+  EXPECT_EQ(kept.err, "arq: README: read-only, left as it is (-o replaces, -n keeps quietly)\n");
+  EXPECT_EQ(folder_.Arq("x pkg.arq -d ro -n").exit_code, 0);
+  EXPECT_EQ(folder_.Read("ro/README"), "mine");
+  EXPECT_EQ(folder_.Arq("x pkg.arq -d ro -o").exit_code, 0);
+  EXPECT_EQ(folder_.Read("ro/README"), "read me\n");
 }
 
 TEST_F(ArqArchive, FailingMembersAreNamedAndTheirTargetsKept) {

@@ -82,9 +82,6 @@ void ArchiveSession::Handle(MemberRecord& record, std::int32_t event, std::int32
     case event::kExtractWritten:
       bar_.Finished(record.unpacked_size);
       break;
-    case event::kTargetReadOnly:
-      if (value == 1) MemberFailed(Shown(record), "read-only, left as it is");
-      break;
     case event::kRenameFailed:
       MemberFailed(Shown(record), "could not take the place of the file there");
       break;

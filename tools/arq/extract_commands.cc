@@ -18,27 +18,27 @@ using archive::ArchiveLibrary;
 
 constexpr char kDestinationDrive = 'X';
 
-// The answer to "replace this file?": -o, -n, or the terminal's.
+// The answer to "replace this file?": -o, -n, or the terminal's. Without
+// either flag and without a terminal, existing files are kept and named.
 class OverwriteQuestion {
  public:
+  enum class Answer { kReplace, kKeep, kKeepAndName };
+
   OverwriteQuestion(const ArchiveOptions& options, ArchiveSession& session)
       : options_(options), session_(session) {}
 
-  std::int32_t operator()(MemberRecord& record) {
-    if (options_.overwrite || all_) return 1;
-    const std::string name = session_.Shown(record);
-    if (options_.never_overwrite || none_) return 0;
-    if (::isatty(STDIN_FILENO) != 1 || ::isatty(STDERR_FILENO) != 1) {
-      session_.MemberFailed(name, "exists, left as it is (-o replaces, -n keeps quietly)");
-      return 0;
-    }
+  Answer operator()(const MemberRecord& record, bool read_only) {
+    if (options_.overwrite || all_) return Answer::kReplace;
+    if (options_.never_overwrite || none_) return Answer::kKeep;
+    if (::isatty(STDIN_FILENO) != 1 || ::isatty(STDERR_FILENO) != 1) return Answer::kKeepAndName;
     session_.ClearProgress();
-    std::cerr << "replace " << name << "? [y]es, [n]o, [A]ll, [N]one: " << std::flush;
+    std::cerr << "replace " << (read_only ? "read-only " : "") << session_.Shown(record)
+              << "? [y]es, [n]o, [A]ll, [N]one: " << std::flush;
     std::string answer;
     std::getline(std::cin, answer);
     all_ = answer == "A";
     none_ = answer == "N";
-    return answer == "y" || answer == "Y" || all_ ? 1 : 0;
+    return answer == "y" || answer == "Y" || all_ ? Answer::kReplace : Answer::kKeep;
   }
 
  private:
@@ -47,6 +47,8 @@ class OverwriteQuestion {
   bool all_ = false;
   bool none_ = false;
 };
+
+constexpr const char* kKeptHint = ", left as it is (-o replaces, -n keeps quietly)";
 
 // Checks and opens the archive read-only: kExitOk, or the exit code after a
 // message.
@@ -81,18 +83,31 @@ int ExtractArchive(const ArchiveOptions& options) {
   ArchiveLibrary library(drives.files());
   ArchiveSession session(drives, ShowProgress(options));
   session.SetDestination(archive::DestinationFolder(*target));
-  // -o replaces read-only files too: the library lets the callback free them.
+  OverwriteQuestion question(options, session);
+  using Answer = OverwriteQuestion::Answer;
+  // A read-only target is replaced too when the answer is yes: the library
+  // lets the callback make it writable (event 48, then 48 with value 1 when
+  // it stays read-only).
+  Answer read_only = Answer::kKeep;
   session.SetHook([&](MemberRecord& record, std::int32_t event, std::int32_t value) {
-    if (event == event::kTargetReadOnly && value == 0 && options.overwrite) {
-      drives.files().SetWritable(record.name_view(), true);
+    if (event != event::kTargetReadOnly) return 0;
+    if (value == 0) {
+      read_only = question(record, true);
+      if (read_only == Answer::kReplace) drives.files().SetWritable(record.name_view(), true);
+    } else if (read_only != Answer::kKeep) {
+      session.MemberFailed(session.Shown(record), std::string("read-only") + kKeptHint);
     }
     return 0;
   });
   library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
-  OverwriteQuestion question(options, session);
   library.ArchiveSetCallback(
-      archive::kOverwriteCallbackCode,
-      [&](MemberRecord& record, std::int32_t, std::int32_t) { return question(record); });
+      archive::kOverwriteCallbackCode, [&](MemberRecord& record, std::int32_t, std::int32_t) {
+        const Answer answer = question(record, false);
+        if (answer == Answer::kKeepAndName) {
+          session.MemberFailed(session.Shown(record), std::string("exists") + kKeptHint);
+        }
+        return answer == Answer::kReplace ? 1 : 0;
+      });
   const std::uint32_t mode = options.junk_paths ? 0 : archive::kModeKeepPaths;
   if (const int failed = OpenForReading(library, ArchiveDosName(drives, options), options, mode)) {
     return failed;
