@@ -12,7 +12,7 @@
 namespace {
 
 using qv::archive::ArchiveBytes;
-using qv::archive::MemberSpec;
+using qv::archive::TestMember;
 using qv::arq_test::ArqResult;
 
 class ArqArchive : public ::testing::Test {

@@ -18,15 +18,15 @@ std::string Text(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::string MemberBytes(const MemberSpec& spec) {
+std::string MemberBytes(const TestMember& member) {
   MemberRecord record;
-  std::string data = spec.data;
-  record.set_name(spec.name);
-  record.needed_version = spec.needed_version;
-  record.host_code = spec.host_code;
-  record.unpacked_size = static_cast<std::uint32_t>(spec.data.size());
-  if (spec.compress) {
-    codec::MemoryPackInput input({spec.data.begin(), spec.data.end()});
+  std::string data = member.data;
+  record.set_name(member.name);
+  record.needed_version = member.needed_version;
+  record.host_code = member.host_code;
+  record.unpacked_size = static_cast<std::uint32_t>(member.data.size());
+  if (member.compress) {
+    codec::MemoryPackInput input({member.data.begin(), member.data.end()});
     codec::MemoryPackOutput output;
     codec::Encoder encoder;
     bool replacing = false;
@@ -38,13 +38,13 @@ std::string MemberBytes(const MemberSpec& spec) {
     const std::vector<std::uint8_t> bytes(data.begin(), data.end());
     record.crc = codec::Crc32(bytes);
   }
-  record.flags = spec.flags;
-  record.mode = spec.mode;
-  record.modification_time = spec.time;
-  if (spec.crc) record.crc = *spec.crc;
-  if (spec.method) record.method = *spec.method;
+  record.flags = member.flags;
+  record.mode = member.mode;
+  record.modification_time = member.time;
+  if (member.crc) record.crc = *member.crc;
+  if (member.method) record.method = *member.method;
   // The name as given: the header writer turns '\' into '/' only.
-  record.set_name(spec.name);
+  record.set_name(member.name);
   return Text(EncodeMemberHeader(record)) + data;
 }
 
@@ -53,9 +53,9 @@ std::string EndMarkerBytes() {
   return Text(EncodeMemberHeader(record));
 }
 
-std::string ArchiveBytes(const std::vector<MemberSpec>& members) {
+std::string ArchiveBytes(const std::vector<TestMember>& members) {
   std::string bytes;
-  for (const MemberSpec& member : members)
+  for (const TestMember& member : members)
     bytes += MemberBytes(member);
   return bytes + EndMarkerBytes();
 }

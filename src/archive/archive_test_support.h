@@ -19,7 +19,7 @@ inline constexpr std::uint32_t kExampleTime = 990'057'600;  // 2001-05-17 00:00:
 inline constexpr std::uint16_t kWritableMode = 0x81B6;
 
 // One member of an archive made for a test.
-struct MemberSpec {
+struct TestMember {
   std::string name;  // as stored ('/' between names)
   std::string data;  // the file's bytes
   bool compress = false;
@@ -33,11 +33,11 @@ struct MemberSpec {
 };
 
 // The member's header and data as they lie in an archive.
-std::string MemberBytes(const MemberSpec& spec);
+std::string MemberBytes(const TestMember& member);
 // The end marker (41 bytes).
 std::string EndMarkerBytes();
 // Members followed by the end marker.
-std::string ArchiveBytes(const std::vector<MemberSpec>& members);
+std::string ArchiveBytes(const std::vector<TestMember>& members);
 
 // The bytes of a host file ("" when it is missing).
 std::string ReadHostFile(const std::filesystem::path& file);

@@ -26,7 +26,7 @@ class ExtractionTest : public ::testing::Test {
   void SetUp() override { library_.ArchiveSetCallback(kProgressCallbackCode, log_.Callback()); }
 
   // Writes the archive and extracts it with one entry; the walk's result.
-  Status Extract(const std::vector<MemberSpec>& members, std::uint32_t mode = kModeKeepPaths,
+  Status Extract(const std::vector<TestMember>& members, std::uint32_t mode = kModeKeepPaths,
                  const char* pattern = "*.*", const char* destination = "C:\\OUT") {
     machine_.WriteHost("T.ARQ", ArchiveBytes(members));
     EXPECT_EQ(library_.ArchiveOpen("C:\\T.ARQ", mode | kModeReadOnly), Status::kOk);
@@ -53,7 +53,7 @@ class ExtractionTest : public ::testing::Test {
 };
 
 TEST_F(ExtractionTest, KeepPathsPlacesMembersInTheirFolders) {
-  const std::vector<MemberSpec> members = {{.name = "bin/app.exe", .data = "app"}};
+  const std::vector<TestMember> members = {{.name = "bin/app.exe", .data = "app"}};
   EXPECT_EQ(Extract(members, kModeKeepPaths, "*.*", "\\SCOPE\\UPGRADE"), Status::kOk);
   EXPECT_EQ(machine_.ReadHost("scope/upgrade/BIN/APP.EXE"), "app");
   EXPECT_EQ(log_.Of(event::kAboutToExtract).at(0).name, "\\SCOPE\\UPGRADE\\BIN\\APP.EXE");
@@ -62,7 +62,7 @@ TEST_F(ExtractionTest, KeepPathsPlacesMembersInTheirFolders) {
 }
 
 TEST_F(ExtractionTest, PatternsSelectMembers) {
-  const std::vector<MemberSpec> members = {{.name = "README", .data = "r"},
+  const std::vector<TestMember> members = {{.name = "README", .data = "r"},
                                            {.name = "a/APP.EXE", .data = "1"},
                                            {.name = "b/APP.EXE", .data = "2"},
                                            {.name = "BANANA.TXT", .data = "b"}};
@@ -155,7 +155,7 @@ TEST_F(ExtractionTest, ModeWordGivesReadOnlyAttributeAndTime) {
 }
 
 TEST_F(ExtractionTest, NamesThatLeaveTheDestinationArePassedOver) {
-  const std::vector<MemberSpec> members = {{.name = "../EVIL.TXT", .data = "e"},
+  const std::vector<TestMember> members = {{.name = "../EVIL.TXT", .data = "e"},
                                            {.name = "A/../../EVIL.TXT", .data = "e"},
                                            {.name = "/ROOT.TXT", .data = "e"},
                                            {.name = "C:/DRIVE.TXT", .data = "e"},
@@ -211,7 +211,7 @@ TEST_F(ExtractionTest, OverwriteCallbackDecidesForWritableTargets) {
 }
 
 TEST_F(ExtractionTest, SkippedEncryptedAndUnsupportedMembersLeaveNothingBehind) {
-  const std::vector<MemberSpec> members = {
+  const std::vector<TestMember> members = {
       {.name = "SKIP.TXT", .data = "s"},
       {.name = "SECRET.TXT", .data = "s", .flags = kFlagEncrypted},
       {.name = "ODD.TXT", .data = "o", .method = 3},

@@ -135,8 +135,8 @@ TEST_F(VolumesTest, WalkBegunOnALaterDiskAsksForTheFirst) {
 
 TEST_F(VolumesTest, ContinuedMemberOnAFixedDiskFails) {
   const std::string part = Noise(100, 3);
-  MemberSpec spec{.name = "PART", .data = part, .flags = kFlagContinued, .needed_version = 0x30};
-  std::string bytes = MemberBytes(spec);
+  TestMember member{.name = "PART", .data = part, .flags = kFlagContinued, .needed_version = 0x30};
+  std::string bytes = MemberBytes(member);
   bytes[8 + 4 + 10] = 101;  // the packed size claims one byte more than this volume holds
   machine_.machine().WriteHost("P.ARQ", bytes);
   ArchiveLibrary reader(machine_.files());
