@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Side by side on the same files, in one run: arq raw-pack against gzip -6
-# and arq raw-unpack against gzip -d, over the shared corpus. Prints per file
-# and in total the size ratio (ours / gzip's packed bytes) and the throughput
-# ratios (ours / gzip's; above 1 means faster), each time the median of RUNS.
+# and arq raw-unpack against gzip -d, over the shared corpus; then whole
+# archives: arq a against tar -czf (gzip -6) and arq x against tar -xzf, on
+# each tree of the corpus. Prints per file, per tree and in total the size
+# ratio (ours / gzip's packed bytes) and the throughput ratios (theirs /
+# ours in time; above 1 means arq is faster), each time the median of RUNS.
 # Times are processor time (user + system), which other work on a shared
 # machine disturbs far less than wall time; both sides write real files.
 # A file that arq stores (incompressible, or on the store list) has no packed
@@ -11,23 +13,17 @@
 # Usage: bench/compare.sh [CORPUS_DIR] [RUNS]
 #   CORPUS_DIR defaults to the first shared/corpus found beside the checkout
 #   or one of its parents; RUNS defaults to 3. ARQ names the arq binary
-#   (default build/default/tools/arq/arq).
+#   (default build/default/tools/arq/arq). ROWS=files or ROWS=trees runs only
+#   that part (default: both).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-corpus=${1:-}
-if [[ -z "$corpus" ]]; then
-  dir=$(dirname "$repo")
-  while [[ "$dir" != / && -z "$corpus" ]]; do
-    [[ -d "$dir/shared/corpus" ]] && corpus="$dir/shared/corpus"
-    dir=$(dirname "$dir")
-  done
-fi
+name=compare.sh
+source "$repo/bench/corpus_and_arq.sh" "${1:-}"
 runs=${2:-3}
-arq=${ARQ:-$repo/build/default/tools/arq/arq}
-[[ -d "$corpus" ]] || { echo "compare.sh: no corpus folder (give it as the first argument)" >&2; exit 2; }
-[[ -x "$arq" ]] || { echo "compare.sh: $arq missing (run make build)" >&2; exit 2; }
+rows=${ROWS:-all}
 command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
+command -v tar >/dev/null || { echo "compare.sh: tar missing" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -45,45 +41,99 @@ median_ns() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else printf "-" }'; }
 
-printf '%-44s %11s %7s %9s %9s %s\n' file bytes size pack unpack ""
-total_bytes=0 total_ours=0 total_gzip=0
-total_pack_ours=0 total_pack_gzip=0 total_unpack_ours=0 total_unpack_gzip=0
-while IFS= read -r file; do
-  name=${file#"$corpus"/}
-  bytes=$(stat -c %s "$file")
-  line=$("$arq" raw-pack "$file" "$work/packed")
-  method=$(sed -n 's/.*"method":"\([a-z]*\)".*/\1/p' <<<"$line")
-  ours=$(stat -c %s "$work/packed")
-  gzip -6 -c "$file" >"$work/packed.gz"
-  theirs=$(stat -c %s "$work/packed.gz")
-
-  pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
-  pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
-  if [[ "$method" == compressed ]]; then
-    "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes" >/dev/null
-    unpack_ours=$(median_ns "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes")
-  else
-    cp "$work/packed" "$work/unpacked"
-    unpack_ours=$(median_ns cp "$work/packed" "$work/unpacked")
-  fi
-  cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $name does not come back whole" >&2; exit 1; }
-  unpack_gzip=$(median_ns sh -c 'gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
-
-  printf '%-44s %11d %7s %9s %9s %s\n' "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
-    "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
-    "$([[ $method == stored ]] && echo stored)"
-  total_bytes=$((total_bytes + bytes))
-  total_ours=$((total_ours + ours))
-  total_gzip=$((total_gzip + theirs))
-  total_pack_ours=$((total_pack_ours + pack_ours))
-  total_pack_gzip=$((total_pack_gzip + pack_gzip))
-  total_unpack_ours=$((total_unpack_ours + unpack_ours))
-  total_unpack_gzip=$((total_unpack_gzip + unpack_gzip))
-done < <(find "$corpus" -type f ! -name README.md | LC_ALL=C sort)
-
-printf '%-44s %11d %7s %9s %9s\n' TOTAL "$total_bytes" "$(ratio "$total_ours" "$total_gzip")" \
-  "$(ratio "$total_pack_gzip" "$total_pack_ours")" "$(ratio "$total_unpack_gzip" "$total_unpack_ours")"
 mb_s() { awk -v b="$1" -v ns="$2" 'BEGIN { printf "%.1f MB/s", b / 1e6 / (ns / 1e9) }'; }
-echo "packing:   arq $(mb_s "$total_bytes" "$total_pack_ours"), gzip -6 $(mb_s "$total_bytes" "$total_pack_gzip")"
-echo "unpacking: arq $(mb_s "$total_bytes" "$total_unpack_ours"), gzip -d $(mb_s "$total_bytes" "$total_unpack_gzip")"
-echo "packed bytes: arq $total_ours, gzip -6 $total_gzip (of $total_bytes)"
+
+# Running totals of a table: bytes, packed bytes (ours, theirs), packing
+# times (ours, theirs), unpacking times (ours, theirs).
+totals=()
+add_to_totals() {
+  local i=0 value
+  for value in "$@"; do
+    totals[i]=$((${totals[i]:-0} + value))
+    i=$((i + 1))
+  done
+}
+# The ratios of the totals, as a table row's last three columns.
+total_ratios() {
+  echo "$(ratio "${totals[1]}" "${totals[2]}") $(ratio "${totals[4]}" "${totals[3]}") $(ratio "${totals[6]}" "${totals[5]}")"
+}
+# Throughput and sizes of the totals: OURS-PACK PEER-PACK OURS-UNPACK PEER-UNPACK PEER.
+total_speeds() {
+  echo "$1: $(mb_s "${totals[0]}" "${totals[3]}"), $2: $(mb_s "${totals[0]}" "${totals[4]}")"
+  echo "$3: $(mb_s "${totals[0]}" "${totals[5]}"), $4: $(mb_s "${totals[0]}" "${totals[6]}")"
+  echo "packed bytes: arq ${totals[1]}, $5 ${totals[2]} (of ${totals[0]})"
+}
+
+compare_files() {
+  printf '%-44s %11s %7s %9s %9s %s\n' file bytes size pack unpack ""
+  totals=()
+  while IFS= read -r file; do
+    name=${file#"$corpus"/}
+    bytes=$(stat -c %s "$file")
+    line=$("$arq" raw-pack "$file" "$work/packed")
+    method=$(sed -n 's/.*"method":"\([a-z]*\)".*/\1/p' <<<"$line")
+    ours=$(stat -c %s "$work/packed")
+    gzip -6 -c "$file" >"$work/packed.gz"
+    theirs=$(stat -c %s "$work/packed.gz")
+
+    pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
+    pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
+    if [[ "$method" == compressed ]]; then
+      "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes" >/dev/null
+      unpack_ours=$(median_ns "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes")
+    else
+      cp "$work/packed" "$work/unpacked"
+      unpack_ours=$(median_ns cp "$work/packed" "$work/unpacked")
+    fi
+    cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $name does not come back whole" >&2; exit 1; }
+    unpack_gzip=$(median_ns sh -c 'gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
+
+    printf '%-44s %11d %7s %9s %9s %s\n' "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
+      "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
+      "$([[ $method == stored ]] && echo stored)"
+    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_gzip" "$unpack_ours" "$unpack_gzip"
+  done < <(find "$corpus" -type f ! -name README.md | LC_ALL=C sort)
+
+  printf '%-44s %11d %7s %9s %9s\n' TOTAL "${totals[0]}" $(total_ratios)
+  total_speeds "packing:   arq" "gzip -6" "unpacking: arq" "gzip -d" "gzip -6"
+}
+
+# Whole archives, one per tree of the corpus: arq a -C TREE '*.*' against
+# tar -czf, arq x -o against tar -xzf (both replace what an earlier run
+# extracted). Stored names are upper case in an archive, so the check
+# compares each file with its upper-case name.
+compare_trees() {
+  printf '%-14s %6s %11s %7s %9s %9s\n' tree files bytes size pack unpack
+  totals=()
+  local tree name files bytes ours theirs pack_ours pack_tar unpack_ours unpack_tar
+  for tree in "$corpus"/*/; do
+    tree=${tree%/}
+    name=${tree##*/}
+    files=$(find "$tree" -type f | wc -l)
+    bytes=$(find "$tree" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    rm -f "$work/tree.arq"
+    "$arq" a "$work/tree.arq" -q -C "$tree" '*.*'
+    tar -czf "$work/tree.tgz" -C "$tree" .
+    ours=$(stat -c %s "$work/tree.arq")
+    theirs=$(stat -c %s "$work/tree.tgz")
+    pack_ours=$(median_ns sh -c 'rm -f "$1" && "$2" a "$1" -q -C "$3" "*.*"' - "$work/tree.arq" "$arq" "$tree")
+    pack_tar=$(median_ns tar -czf "$work/tree.tgz" -C "$tree" .)
+    rm -rf "$work/x-arq" "$work/x-tar"
+    mkdir -p "$work/x-tar"
+    unpack_ours=$(median_ns "$arq" x "$work/tree.arq" -q -o -d "$work/x-arq")
+    unpack_tar=$(median_ns tar -xzf "$work/tree.tgz" -C "$work/x-tar")
+    while IFS= read -r file; do
+      upper=$(tr '[:lower:]' '[:upper:]' <<<"${file#"$tree"/}")
+      cmp -s "$file" "$work/x-arq/$upper" || { echo "compare.sh: $name/${file#"$tree"/} does not come back whole" >&2; exit 1; }
+    done < <(find "$tree" -type f)
+    printf '%-14s %6d %11d %7s %9s %9s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
+      "$(ratio "$pack_tar" "$pack_ours")" "$(ratio "$unpack_tar" "$unpack_ours")"
+    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_tar" "$unpack_ours" "$unpack_tar"
+  done
+  printf '%-14s %6s %11d %7s %9s %9s\n' TOTAL "" "${totals[0]}" $(total_ratios)
+  total_speeds "arq a" "tar -czf" "arq x" "tar -xzf" "tar+gzip -6"
+}
+
+[[ "$rows" == trees ]] || compare_files
+[[ "$rows" == all ]] && echo
+[[ "$rows" == files ]] || compare_trees

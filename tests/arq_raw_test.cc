@@ -1,72 +1,40 @@
 // arq raw-pack and raw-unpack run as a user runs them: exit codes, the JSON
 // line on stdout, one-line messages on stderr, and no half-written output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/arq_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
+using qv::arq_test::ArqResult;
 
 class ArqRaw : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("arq_raw_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+    folder_.Write(name, bytes);
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(Path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
+  std::string Read(const std::string& name) const { return folder_.Read(name); }
+  ArqResult Arq(const std::string& arguments) const { return folder_.Arq(arguments); }
 
-  Result Arq(const std::string& arguments) const {
-    const std::string err = Path("stderr.txt");
-    const std::string command = std::string(QV_ARQ) + " " + arguments + " 2>" + err;
-    Result result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-      result.out += buffer;
-    const int status = ::pclose(pipe);
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = Read("stderr.txt");
-    return result;
-  }
-
-  fs::path dir_;
+  qv::arq_test::ArqFolder folder_;
 };
 
 TEST_F(ArqRaw, PacksAndUnpacksTheWorkedExample) {
   Write("a.txt", std::string(100, 'a'));
-  const Result pack = Arq("raw-pack " + Path("a.txt") + " " + Path("a.p"));
+  const ArqResult pack = Arq("raw-pack " + Path("a.txt") + " " + Path("a.p"));
   EXPECT_EQ(pack.exit_code, 0) << pack.err;
   EXPECT_EQ(pack.out, R"({"method":"compressed","packed":10,"unpacked":100,"crc":"0x25520E90"})"
                       "\n");
   EXPECT_EQ(Read("a.p"), std::string("\x00\x02\x20\x04\x36\x11\x36\x75\x40\x10", 10));
 
-  const Result unpack = Arq("raw-unpack " + Path("a.p") + " " + Path("a.out") + " --size 100");
+  const ArqResult unpack = Arq("raw-unpack " + Path("a.p") + " " + Path("a.out") + " --size 100");
   EXPECT_EQ(unpack.exit_code, 0) << unpack.err;
   EXPECT_EQ(unpack.out, pack.out);
   EXPECT_EQ(Read("a.out"), std::string(100, 'a'));
@@ -74,7 +42,7 @@ TEST_F(ArqRaw, PacksAndUnpacksTheWorkedExample) {
 
 TEST_F(ArqRaw, ListedNamesAndIncompressibleFilesAreStored) {
   Write("A.ZIP", std::string(100, 'a'));
-  const Result listed = Arq("raw-pack " + Path("A.ZIP") + " " + Path("a.p"));
+  const ArqResult listed = Arq("raw-pack " + Path("A.ZIP") + " " + Path("a.p"));
   EXPECT_EQ(listed.out, R"({"method":"stored","packed":100,"unpacked":100,"crc":"0xAF707A64"})"
                         "\n");
   Write("A.Zip", std::string(100, 'a'));
@@ -87,7 +55,7 @@ TEST_F(ArqRaw, StreamThatEndsEarlyStillGivesTheSizeAsked) {
   // of its seven bytes: zero bits make the symbol 'p' and the decoding goes
   // on.
   Write("cut.p", std::string("\x13\x88\x00\x00\x07", 5));
-  const Result cut = Arq("raw-unpack " + Path("cut.p") + " " + Path("out") + " --size 5000");
+  const ArqResult cut = Arq("raw-unpack " + Path("cut.p") + " " + Path("out") + " --size 5000");
   EXPECT_EQ(cut.exit_code, 0) << cut.err;
   EXPECT_EQ(cut.out, R"({"method":"compressed","packed":5,"unpacked":5000,"crc":"0x57EB1138"})"
                      "\n");
@@ -98,7 +66,7 @@ TEST_F(ArqRaw, DamagedStreamFailsButStillGivesTheSizeAsked) {
   // The worked example cut after five bytes: the zero bits that follow make
   // a literal/length code without any length.
   Write("bad.p", std::string("\x00\x02\x20\x04\x36", 5));
-  const Result unpack = Arq("raw-unpack " + Path("bad.p") + " " + Path("out") + " --size 5000");
+  const ArqResult unpack = Arq("raw-unpack " + Path("bad.p") + " " + Path("out") + " --size 5000");
   EXPECT_EQ(unpack.exit_code, 1);
   EXPECT_EQ(unpack.out, "");
   EXPECT_EQ(unpack.err,
@@ -108,7 +76,7 @@ TEST_F(ArqRaw, DamagedStreamFailsButStillGivesTheSizeAsked) {
 }
 
 TEST_F(ArqRaw, BadArgumentsAndUnreadableFilesExitTwo) {
-  const Result missing = Arq("raw-pack " + Path("none") + " " + Path("out"));
+  const ArqResult missing = Arq("raw-pack " + Path("none") + " " + Path("out"));
   EXPECT_EQ(missing.exit_code, 2);
   EXPECT_EQ(missing.err, "arq: " + Path("none") + ": No such file or directory\n");
   EXPECT_FALSE(fs::exists(Path("out")));
@@ -119,7 +87,7 @@ TEST_F(ArqRaw, BadArgumentsAndUnreadableFilesExitTwo) {
            "raw-unpack " + Path("a.p") + " " + Path("out") + " --size -1",
            "raw-unpack " + Path("a.p") + " " + Path("out") + " --size 4294967296",
            "raw-pack " + Path("a.p"), "unknown", ""}) {
-    const Result result = Arq(arguments);
+    const ArqResult result = Arq(arguments);
     EXPECT_EQ(result.exit_code, 2) << arguments;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << arguments;
   }

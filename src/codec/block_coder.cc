@@ -115,11 +115,12 @@ bool BlockCoder::WriteStagedCodes(unsigned codes) {
       writer_.Put(literal_length_codes_[symbol], literal_length_lengths_[symbol]);
       const unsigned distance_value = static_cast<unsigned>(staging_[at]) << 8 | staging_[at + 1];
       at += 2;
+      // The class's code, then its extra bits: the value less its top bit.
       const int distance_class = DistanceClass(distance_value);
-      writer_.Put(small_codes_[distance_class], small_lengths_[distance_class]);
-      if (distance_class >= 2) {
-        writer_.Put(distance_value & ((1u << (distance_class - 1)) - 1), distance_class - 1);
-      }
+      const int extra_bits = std::max(distance_class - 1, 0);
+      writer_.Put(static_cast<std::uint32_t>(small_codes_[distance_class]) << extra_bits |
+                      (distance_value & ((1u << extra_bits) - 1)),
+                  small_lengths_[distance_class] + extra_bits);
     } else {
       writer_.Put(literal_length_codes_[first_byte], literal_length_lengths_[first_byte]);
     }

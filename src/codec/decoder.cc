@@ -7,6 +7,18 @@
 namespace qv::codec {
 namespace {
 
+// Copies `length` bytes (from sizeof(Word) to twice that) as the first and
+// the last Word, both loaded before either is stored.
+template <class Word>
+void CopyEnds(const std::uint8_t* source, std::uint8_t* to, std::size_t length) {
+  Word head;
+  Word tail;
+  std::memcpy(&head, source, sizeof head);
+  std::memcpy(&tail, source + length - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+}
+
 // Copies `length` window bytes from position `from` to position `at`, one
 // byte after the other as the format defines it: a match that overlaps its
 // own output repeats its first bytes, and the source wraps at the window's
@@ -15,6 +27,21 @@ namespace {
                                                std::size_t at, std::size_t length) {
   std::uint8_t* to = window + at;
   const std::uint8_t* source = window + from;
+  // Most matches are short and do not overlap their source: load the first
+  // and the last bytes (the two parts may share bytes), then store both.
+  if (length <= 16 && from + length <= kWindowSize &&
+      (from + length <= at || at + length <= from)) {
+    if (length >= 8) {
+      CopyEnds<std::uint64_t>(source, to, length);
+    } else if (length >= 4) {
+      CopyEnds<std::uint32_t>(source, to, length);
+    } else if (length >= 2) {
+      CopyEnds<std::uint16_t>(source, to, length);
+    } else if (length == 1) {
+      *to = *source;
+    }
+    return;
+  }
   // Eight at a time while every byte read was written before (or lies
   // ahead, in the previous chunk's part of the window).
   if (from + length <= kWindowSize && (from > at || at - from >= 8)) {

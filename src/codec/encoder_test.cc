@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -175,6 +177,56 @@ TEST(Encoder, CompressionAloneStopsWhereThePackedBytesReachTheInput) {
   EXPECT_EQ(record.unpacked_size, 20000u);  // left as the status gave it
   EXPECT_EQ(record.packed_size, output.bytes().size());
   EXPECT_EQ(record.packed_size, 20000u);  // the bytes written reached the bytes read
+}
+
+// Data that works the match finder hard: a small alphabet, so that the tree
+// splits and merges nodes at almost every step, copies from all over the
+// window (some exactly 4095, 4096 and 4097 back) with the odd edit, and runs
+// longer than the longest match.
+std::vector<std::uint8_t> EditedCopies(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  const auto letter = [&random] { return static_cast<std::uint8_t>('a' + random() % 4); };
+  std::vector<std::uint8_t> data;
+  while (data.size() < size) {
+    const unsigned kind = random() % 8;
+    if (kind == 0 || data.size() < 16) {
+      for (unsigned n = 1 + random() % 24; n > 0; --n)
+        data.push_back(letter());
+    } else if (kind == 1) {
+      data.insert(data.end(), 200 + random() % 400, letter());
+    } else {
+      static constexpr std::size_t kFar[] = {4095, 4096, 4097};
+      const std::size_t distance = std::min<std::size_t>(
+          data.size(), kind == 2 ? kFar[random() % 3] : 1 + random() % (kind == 3 ? 16 : 4096));
+      for (unsigned n = 3 + random() % 300; n > 0; --n)
+        data.push_back(data[data.size() - distance]);
+      if (random() % 2 == 0) data[data.size() - 1 - random() % 16] = letter();
+    }
+  }
+  data.resize(size);
+  return data;
+}
+
+TEST(Encoder, PackedBytesOfKnownInputsStayTheSame) {
+  // The parse, the match finder's choice among equally long matches and the
+  // code construction fix every packed byte; work on speed must not move one.
+  struct Known {
+    std::vector<std::uint8_t> data;
+    std::uint32_t packed_size;
+    std::uint32_t crc;
+  };
+  const Known known[] = {
+      {Text(150000), 39961, 0x9D4374F2},
+      {EditedCopies(150000, 1), 3455, 0xB7C0FC71},
+      {EditedCopies(60000, 2), 1268, 0xC29FF458},
+  };
+  for (const Known& k : known) {
+    const Packed packed = PackAll(k.data);
+    EXPECT_EQ(packed.record.method, kMethodCompressed);
+    EXPECT_EQ(packed.record.packed_size, k.packed_size);
+    EXPECT_EQ(packed.record.crc, k.crc);
+    EXPECT_EQ(UnpackAll(packed.bytes, k.data.size()).bytes, k.data);
+  }
 }
 
 TEST(Encoder, EmptyFileIsStored) {

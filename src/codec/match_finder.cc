@@ -7,8 +7,8 @@
 namespace qv::codec {
 
 void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) {
-  static_assert(sizeof(text_) + sizeof(level_) + sizeof(child_count_) + sizeof(node_position_) +
-                    sizeof(parent_) + sizeof(previous_) + sizeof(next_) ==
+  static_assert(sizeof(text_) + sizeof(inner_) + sizeof(children_) + sizeof(parent_) +
+                    sizeof(previous_) + sizeof(next_) ==
                 kArrayBytes);
   input_ = &input;
   bytes_read_ = &bytes_read;
@@ -29,8 +29,7 @@ void MatchFinder::MatchFinderAdvance() {
 }
 
 void MatchFinder::InitTree() {
-  std::fill_n(level_.begin() + kFirstRoot, kRoots, 1);
-  std::fill_n(node_position_.begin() + kFirstRoot, kRoots, 0);
+  std::fill_n(inner_.begin() + kFirstRoot, kRoots, Inner{1, 0, 0});
   std::fill(parent_.begin() + kWindow, parent_.end(), 0);  // no leaf is in the tree
   for (Node node = 1; node < kWindow - 1; ++node)
     next_[node] = static_cast<Node>(node + 1);
@@ -65,16 +64,20 @@ void MatchFinder::MakeChild(Node parent, std::uint8_t byte, Node child) {
   previous_[head] = child;
   previous_[child] = bucket;
   parent_[child] = parent;
-  ++child_count_[parent];
+  ++inner_[parent].child_count;
+  children_[parent] ^= child;
 }
 
-void MatchFinder::TakePlaceInChain(Node old_node, Node new_node) {
+void MatchFinder::Replace(Node old_node, Node new_node) {
   const Node before = previous_[old_node];
   previous_[new_node] = before;
   next_[before] = new_node;
   const Node after = next_[old_node];
   next_[new_node] = after;
   previous_[after] = new_node;
+  const Node parent = parent_[old_node];
+  parent_[new_node] = parent;
+  children_[parent] ^= static_cast<Node>(old_node ^ new_node);
 }
 
 void MatchFinder::Unlink(Node node) {
@@ -87,11 +90,9 @@ void MatchFinder::Unlink(Node node) {
 void MatchFinder::Split(Node old_node, int length, int candidate) {
   const Node node = free_node_;
   free_node_ = next_[node];
-  child_count_[node] = 0;
-  TakePlaceInChain(old_node, node);
-  parent_[node] = parent_[old_node];
-  level_[node] = static_cast<std::uint8_t>(length);
-  node_position_[node] = static_cast<Node>(position_);
+  inner_[node] = {static_cast<std::uint8_t>(length), 0, static_cast<Node>(position_)};
+  children_[node] = 0;
+  Replace(old_node, node);
   MakeChild(node, text_[candidate + length], old_node);
   MakeChild(node, text_[position_ + length], static_cast<Node>(position_));
 }
@@ -114,17 +115,18 @@ void MatchFinder::Insert() {
     node = restart;
     while ((parent = parent_[node]) == 0)
       node = next_[node];
-    while (level_[parent] >= length) {
+    while (inner_[parent].level >= length) {
       node = parent;
       parent = parent_[parent];
     }
     // Lazy refresh of the recent positions toward the root.
     Node up = parent;
-    while (node_position_[up] & kPercolate) {
-      node_position_[up] = leaf;
+    while (inner_[up].position & kPercolate) {
+      inner_[up].position = leaf;
       up = parent_[up];
     }
-    if (up < kFirstRoot) node_position_[up] = static_cast<Node>(leaf | kPercolate);
+    // Roots keep position 0.
+    inner_[up].position = up < kFirstRoot ? static_cast<Node>(leaf | kPercolate) : Node{0};
   } else {
     parent = static_cast<Node>(text_[p] + kFirstRoot);
     const std::uint8_t byte = text_[p + 1];
@@ -137,15 +139,11 @@ void MatchFinder::Insert() {
     length = 2;
   }
   for (;;) {
-    int limit;
-    if (node >= kWindow) {
-      limit = kMaxLength;
-      candidate = node;
-    } else {
-      limit = level_[node];
-      candidate = node_position_[node] & ~kPercolate;
-    }
-    candidate = Unreduced(candidate);
+    // A leaf stands for its own position and all 256 bytes of its string.
+    const bool is_leaf = node >= kWindow;
+    const Inner& inner = inner_[node & (kWindow - 1)];
+    const int limit = is_leaf ? kMaxLength : inner.level;
+    candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
     const std::uint8_t* const ahead = text_.data() + p;
     const std::uint8_t* const earlier = text_.data() + candidate;
     while (length < limit) {
@@ -161,14 +159,13 @@ void MatchFinder::Insert() {
     if (length >= kMaxLength) {
       // An identical 256-byte string: the new leaf replaces the old one,
       // which points on to it.
-      TakePlaceInChain(node, leaf);
-      parent_[leaf] = parent;
+      Replace(node, leaf);
       parent_[node] = 0;
       next_[node] = leaf;
       match_length_ = length;
       return;
     }
-    node_position_[node] = leaf;
+    inner_[node].position = leaf;
     parent = node;
     const std::uint8_t byte = text_[p + length];
     node = Child(parent, byte);
@@ -185,31 +182,32 @@ void MatchFinder::Insert() {
 // position is about to take, and an internal node left with one child.
 void MatchFinder::Delete() {
   const auto leaf = static_cast<Node>(position_);
-  if (parent_[leaf] == 0) return;
-  Unlink(leaf);
   const Node node = parent_[leaf];
+  if (node == 0) return;
+  Unlink(leaf);
   parent_[leaf] = 0;
   if (node >= kFirstRoot) return;
-  if (--child_count_[node] > 1) return;
+  Inner& inner = inner_[node];
+  children_[node] ^= leaf;
+  if (--inner.child_count > 1) return;
 
-  const int own = Unreduced(node_position_[node] & ~kPercolate);
-  int newest = own;
+  int newest = Unreduced(inner.position & ~kPercolate);
   Node up = parent_[node];
   Node stored;
-  while ((stored = node_position_[up]) & kPercolate) {
+  while ((stored = inner_[up].position) & kPercolate) {
     newest = std::max(newest, Unreduced(stored & ~kPercolate));
-    node_position_[up] = static_cast<Node>(newest | kWindow);
+    inner_[up].position = static_cast<Node>(newest | kWindow);
     up = parent_[up];
   }
-  if (up < kFirstRoot) {
-    newest = std::max(newest, Unreduced(node_position_[up]));
-    node_position_[up] = static_cast<Node>(newest | kWindow | kPercolate);
-  }
+  newest = std::max(newest, Unreduced(inner_[up].position));
+  inner_[up].position =
+      up < kFirstRoot ? static_cast<Node>(newest | kWindow | kPercolate) : Node{0};
 
-  const Node only_child = Child(node, text_[own + level_[node]]);
+  // The child left takes the node's place; the node goes back to the free
+  // list.
+  const Node only_child = children_[node];
   Unlink(only_child);
-  TakePlaceInChain(node, only_child);
-  parent_[only_child] = parent_[node];
+  Replace(node, only_child);
   parent_[node] = 0;
   next_[node] = free_node_;
   free_node_ = node;

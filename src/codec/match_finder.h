@@ -21,8 +21,10 @@ namespace qv::codec {
 
 class MatchFinder {
  public:
-  // The memory the design fixes: seven arrays, 87,792 bytes.
-  static constexpr std::size_t kArrayBytes = 87'792;
+  // The memory of the tree and the text buffer, 100,096 bytes. About 12 KB
+  // of it, the children's XOR and a chain head for every 13-bit hash, only
+  // buys time: fewer and shorter chain walks.
+  static constexpr std::size_t kArrayBytes = 100'096;
 
   // Empties the tree, reads up to 4352 bytes of input (adding the count to
   // `bytes_read`, which must outlive the member) and finds the match at the
@@ -53,35 +55,52 @@ class MatchFinder {
   static constexpr int kMaxLength = static_cast<int>(kMaxMatch);
   static constexpr int kTextSize = 2 * kWindow + kMaxLength;
   static constexpr int kRoots = 256;
-  static constexpr Node kFirstRoot = kWindow;             // roots 4096 + byte
-  static constexpr int kNodeCount = 2 * kWindow;          // internal nodes and leaves
-  static constexpr int kBucketBase = 2 * kWindow;         // hash heads follow the nodes
-  static constexpr int kBuckets = kWindow + 9 * 255 + 1;  // (node, byte) -> node + 8 * byte
+  static constexpr Node kFirstRoot = kWindow;     // roots 4096 + byte
+  static constexpr int kNodeCount = 2 * kWindow;  // internal nodes and leaves
+  static constexpr int kBucketBits = 13;
+  static constexpr int kBucketBase = kNodeCount;  // chain heads follow the nodes in next_
   static constexpr Node kPercolate = 0x8000;
 
-  static Node Bucket(Node node, std::uint8_t byte) {
-    return static_cast<Node>(node + 8 * byte + kBucketBase);
+  // What an internal node or a root knows: the length of its prefix, its
+  // number of children and a recent position below it, with the percolation
+  // flag. Roots keep level 1 and position 0.
+  struct Inner {
+    std::uint8_t level;
+    std::uint8_t child_count;
+    Node position;
+  };
+
+  // The chain of (node, byte). Every byte of one node has its own chain, so
+  // a node in the chain whose parent is that node is the child sought.
+  static Node Bucket(Node parent, std::uint8_t byte) {
+    const unsigned spread = (parent * 0x9E3779B1u) >> (32 - kBucketBits);
+    return static_cast<Node>(((spread + byte) & ((1u << kBucketBits) - 1)) + kBucketBase);
   }
   int Unreduced(int stored) const { return stored >= position_ ? stored - kWindow : stored; }
 
   void InitTree();
   Node Child(Node parent, std::uint8_t byte);
   void MakeChild(Node parent, std::uint8_t byte, Node child);
-  void TakePlaceInChain(Node old_node, Node new_node);
+  // The new node becomes a child of the old one's parent, under the same
+  // byte, in the old one's place.
+  void Replace(Node old_node, Node new_node);
   void Unlink(Node node);
   void Split(Node old_node, int length, int candidate);
   void Insert();
   void Delete();
   void Slide();
 
-  // The seven arrays, with the sizes the design gives them.
   std::array<std::uint8_t, kTextSize> text_;
-  std::array<std::uint8_t, kWindow + kRoots> level_;        // prefix length per node and root
-  std::array<std::uint8_t, kWindow + kRoots> child_count_;  // per node and root
-  std::array<Node, kWindow + kRoots> node_position_;        // recent position, percolate flag
-  std::array<Node, kNodeCount> parent_;
-  std::array<Node, kNodeCount> previous_;         // chain predecessor, or the bucket for a head
-  std::array<Node, kNodeCount + kBuckets> next_;  // chain successor; free list; newer leaf
+  std::array<Inner, kWindow + kRoots> inner_;  // per internal node and root
+  // Per internal node and root: the XOR of its children's numbers, which
+  // names the last one when a single child is left.
+  std::array<Node, kWindow + kRoots> children_;
+  std::array<Node, kNodeCount> parent_;    // per internal node and leaf; 0 = none
+  std::array<Node, kNodeCount> previous_;  // chain predecessor, or the bucket for a head
+  // Per node: the chain successor (0 ends it), the next free node for free
+  // internal nodes, or the newer leaf for a leaf that an identical string
+  // replaced. Then the chain heads.
+  std::array<Node, kNodeCount + (1 << kBucketBits)> next_;
 
   PackInput* input_ = nullptr;
   std::uint32_t* bytes_read_ = nullptr;

@@ -17,17 +17,39 @@ void PackedBitWriter::Start(PackOutput& output, const std::uint32_t& bytes_read)
   incompressible_ = false;
 }
 
-void PackedBitWriter::DrainWholeBytes() {
-  for (; pending_bits_ >= 8; pending_bits_ -= 8) {
-    if (incompressible_) continue;
-    if (written_ >= *bytes_read_) {
-      incompressible_ = true;
-      continue;
-    }
-    buffer_[buffered_++] = static_cast<std::uint8_t>(pending_ >> (pending_bits_ - 8));
-    ++written_;
+void PackedBitWriter::PassWord() {
+  pending_bits_ -= 32;
+  const auto word = static_cast<std::uint32_t>(pending_ >> pending_bits_);
+  // Four bytes that all stay below the input read go out at once.
+  if (!incompressible_ && *bytes_read_ - written_ >= 4 && buffer_.size() - buffered_ >= 4) {
+    std::uint8_t* const at = buffer_.data() + buffered_;
+    at[0] = static_cast<std::uint8_t>(word >> 24);
+    at[1] = static_cast<std::uint8_t>(word >> 16);
+    at[2] = static_cast<std::uint8_t>(word >> 8);
+    at[3] = static_cast<std::uint8_t>(word);
+    buffered_ += 4;
+    written_ += 4;
     if (buffered_ == buffer_.size()) Flush();
+    return;
   }
+  for (int shift = 24; shift >= 0; shift -= 8)
+    PassByte(static_cast<std::uint8_t>(word >> shift));
+}
+
+void PackedBitWriter::DrainWholeBytes() {
+  for (; pending_bits_ >= 8; pending_bits_ -= 8)
+    PassByte(static_cast<std::uint8_t>(pending_ >> (pending_bits_ - 8)));
+}
+
+void PackedBitWriter::PassByte(std::uint8_t byte) {
+  if (incompressible_) return;
+  if (written_ >= *bytes_read_) {
+    incompressible_ = true;
+    return;
+  }
+  buffer_[buffered_++] = byte;
+  ++written_;
+  if (buffered_ == buffer_.size()) Flush();
 }
 
 void PackedBitWriter::Finish() {

@@ -18,11 +18,11 @@ class PackedBitWriter {
   // so far; it must outlive the member.
   void Start(PackOutput& output, const std::uint32_t& bytes_read);
 
-  // Writes `value` (below 2^bits) in `bits` bits, 0 to 16.
+  // Writes `value` (below 2^bits) in `bits` bits, 0 to 32.
   void Put(std::uint32_t value, int bits) {
     pending_ = pending_ << bits | value;
     pending_bits_ += bits;
-    if (pending_bits_ >= 32) DrainWholeBytes();
+    if (pending_bits_ >= 32) PassWord();
   }
   // Passes on every whole byte now, judged against the input read so far.
   void DrainWholeBytes();
@@ -34,6 +34,9 @@ class PackedBitWriter {
   std::uint32_t crc_register() const { return crc_; }
 
  private:
+  // Passes on the oldest 32 pending bits.
+  void PassWord();
+  void PassByte(std::uint8_t byte);
   void Flush();
 
   PackOutput* output_ = nullptr;

@@ -2,6 +2,7 @@
 // where the encoder and decoder have their edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,23 @@ TEST(RoundTrip, RandomDataIsStored) {
     EXPECT_EQ(packed.record.method, kMethodStored) << size;
     EXPECT_EQ(packed.bytes, RandomBytes(size, 5)) << size;
   }
+}
+
+TEST(RoundTrip, ShortCopiesFromAllOverTheWindow) {
+  // Random bytes with copies of 3 to 20 bytes from 1 to 4096 back: the
+  // decoder copies them whether or not they overlap their source, from
+  // behind or (across a chunk) from ahead in its window, and cut at chunk
+  // ends.
+  std::vector<std::uint8_t> data = RandomBytes(3000, 21);
+  const std::vector<std::uint8_t> choices = RandomBytes(300000, 22);
+  for (std::size_t i = 0; i + 3 <= choices.size() && data.size() < 150000; i += 3) {
+    const std::size_t length = 3 + choices[i] % 18;
+    const std::size_t distance = 1 + (choices[i + 1] << 4 | choices[i + 2] >> 4) % 4096;
+    for (std::size_t n = 0; n < length; ++n)
+      data.push_back(data[data.size() - std::min(distance, data.size())]);
+    data.push_back(choices[i + 2]);
+  }
+  ExpectRoundTrip(data, "short copies");
 }
 
 TEST(RoundTrip, TextAndProgramsOverManyBlocks) {

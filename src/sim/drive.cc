@@ -1,5 +1,7 @@
 #include "sim/drive.h"
 
+#include <sys/statvfs.h>
+
 #include <algorithm>
 
 namespace qv::sim {
@@ -34,11 +36,20 @@ std::uint64_t Drive::UsedClusters() {
 
 platform::DiskSpace Drive::Space() {
   constexpr std::uint32_t kSectorBytes = 512;
-  const std::uint64_t total = config_.capacity / config_.cluster_bytes;
-  const std::uint64_t used = std::min(UsedClusters(), total);
   const auto clamp = [](std::uint64_t n) {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(n, 0xFFFFFFFF));
   };
+  if (config_.host_space) {
+    struct statvfs host {};
+    if (::statvfs(root_.c_str(), &host) != 0) return {};
+    const std::uint64_t unit = host.f_frsize;
+    return {.sectors_per_cluster = config_.cluster_bytes / kSectorBytes,
+            .bytes_per_sector = kSectorBytes,
+            .free_clusters = clamp(host.f_bavail * unit / config_.cluster_bytes),
+            .total_clusters = clamp(host.f_blocks * unit / config_.cluster_bytes)};
+  }
+  const std::uint64_t total = config_.capacity / config_.cluster_bytes;
+  const std::uint64_t used = std::min(UsedClusters(), total);
   return {.sectors_per_cluster = config_.cluster_bytes / kSectorBytes,
           .bytes_per_sector = kSectorBytes,
           .free_clusters = clamp(total - used),
@@ -46,6 +57,7 @@ platform::DiskSpace Drive::Space() {
 }
 
 bool Drive::Resize(std::uint64_t old_size, std::uint64_t new_size) {
+  if (config_.host_space) return true;  // the host refuses what does not fit
   const std::uint64_t used = UsedClusters();
   const std::uint64_t before = Clusters(old_size), after = Clusters(new_size);
   if (after <= before) {

@@ -16,9 +16,12 @@ std::vector<HostEntry> VisibleEntries(const fs::path& folder, platform::CodePage
   std::vector<Candidate> candidates;
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const fs::file_status status = it->symlink_status(error);
-    const bool folder_entry = fs::is_directory(status);
-    if (!folder_entry && !fs::is_regular_file(status)) continue;
+    // The entry's type as the listing gave it (no lstat per entry, which
+    // made every path lookup cost a call per name in each folder on its way).
+    std::error_code type_error;
+    if (it->is_symlink(type_error)) continue;
+    const bool folder_entry = it->is_directory(type_error);
+    if (!folder_entry && !it->is_regular_file(type_error)) continue;
     std::string name = it->path().filename().string();
     if (!platform::IsValidName(name) || name.find_last_not_of(". ") != name.size() - 1) continue;
     candidates.push_back({platform::FoldName(page, name), {std::move(name), folder_entry}});

@@ -35,6 +35,10 @@ struct DriveConfig {
   std::uint64_t capacity = 0;  // bytes
   std::uint32_t cluster_bytes = 4096;
   bool write_protected = false;
+  // The drive stands for a host folder whose space is the host file
+  // system's own (as statvfs gives it): nothing is counted or refused here.
+  // Tools that work on host files use it; a machine's drives never do.
+  bool host_space = false;
 };
 
 struct LoaderConfig {

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace qv::sim {
 
 using platform::WinError;
@@ -52,6 +54,21 @@ std::size_t SimStream::Read(std::span<std::uint8_t> buffer) {
     return 0;
   }
   std::size_t count = 0;
+  if (mode_.binary) {
+    // Untranslated: whole runs of the read-ahead at a time.
+    while (count < buffer.size()) {
+      if (RawAt(position_) < 0) {
+        at_end_ = true;
+        break;
+      }
+      const auto offset = static_cast<std::size_t>(position_ - ahead_start_);
+      const std::size_t take = std::min(buffer.size() - count, ahead_.size() - offset);
+      std::copy_n(ahead_.data() + offset, take, buffer.data() + count);
+      count += take;
+      position_ += static_cast<std::int64_t>(take);
+    }
+    return count;
+  }
   while (count < buffer.size()) {
     const int byte = RawAt(position_);
     if (byte < 0 || (!mode_.binary && byte == kCtrlZ)) {
@@ -75,11 +92,15 @@ std::size_t SimStream::Write(std::span<const std::uint8_t> bytes) {
     Fail(WinError::kAccessDenied);
     return 0;
   }
-  std::vector<std::uint8_t> raw;
-  raw.reserve(bytes.size() + bytes.size() / 8);
-  for (const std::uint8_t byte : bytes) {
-    if (!mode_.binary && byte == '\n') raw.push_back('\r');
-    raw.push_back(byte);
+  std::vector<std::uint8_t> translated;
+  std::span<const std::uint8_t> raw = bytes;
+  if (!mode_.binary) {
+    translated.reserve(bytes.size() + bytes.size() / 8);
+    for (const std::uint8_t byte : bytes) {
+      if (byte == '\n') translated.push_back('\r');
+      translated.push_back(byte);
+    }
+    raw = translated;
   }
   const std::int64_t size = Size();
   if (mode_.Appends()) position_ = size;

@@ -15,4 +15,7 @@ inline constexpr int kExitUsage = 2;
 // raw-pack and raw-unpack: bare packed streams, no archive around them.
 void AddRawCommands(CLI::App& app, int& exit_code);
 
+// l, t, x, a, d: archives through the archive library, on host files.
+void AddArchiveCommands(CLI::App& app, int& exit_code);
+
 }  // namespace qv::arq

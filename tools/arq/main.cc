@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   CLI::App app{"arq: works on archives and packed streams of host files"};
   app.require_subcommand(1);
   int exit_code = qv::arq::kExitOk;
+  qv::arq::AddArchiveCommands(app, exit_code);
   qv::arq::AddRawCommands(app, exit_code);
   try {
     app.parse(argc, argv);

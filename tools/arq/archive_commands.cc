@@ -1,0 +1,84 @@
+// The archive subcommands on the command line: l, t, x, a, d.
+#include <memory>
+
+#include "tools/arq/archive_command.h"
+#include "tools/arq/command_groups.h"
+
+namespace qv::arq {
+namespace {
+
+void AddDiskOptions(CLI::App* command, ArchiveOptions& options) {
+  command
+      ->add_option("--disks", options.disks,
+                   "folders that stand for removable disks, inserted one after another "
+                   "(give them after ARCHIVE)")
+      ->expected(1, -1);
+  command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
+      ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
+      ->capture_default_str();
+}
+
+// Runs `run` with the options, turning a failure to set up the drives into
+// a message and exit code 2.
+template <class Run>
+void Wire(CLI::App* command, const std::shared_ptr<ArchiveOptions>& options, int& exit_code,
+          Run run) {
+  command->callback([options, &exit_code, run] {
+    try {
+      exit_code = run(*options);
+    } catch (const std::runtime_error& error) {
+      exit_code = Complain(error.what(), kExitUsage);
+    }
+  });
+}
+
+}  // namespace
+
+void AddArchiveCommands(CLI::App& app, int& exit_code) {
+  const auto options = std::make_shared<ArchiveOptions>();
+
+  CLI::App* list = app.add_subcommand("l", "List the members of ARCHIVE");
+  list->add_option("ARCHIVE", options->archive, "the archive")->required();
+  list->add_flag("--json", options->json, "print one JSON document");
+  AddDiskOptions(list, *options);
+  Wire(list, options, exit_code, ListArchive);
+
+  CLI::App* test = app.add_subcommand("t", "Test every member of ARCHIVE (CRC check)");
+  test->add_option("ARCHIVE", options->archive, "the archive")->required();
+  test->add_flag("-q,--quiet", options->quiet, "no progress bar, no summary");
+  AddDiskOptions(test, *options);
+  Wire(test, options, exit_code, TestArchive);
+
+  CLI::App* extract = app.add_subcommand("x", "Extract members of ARCHIVE");
+  extract->add_option("ARCHIVE", options->archive, "the archive")->required();
+  extract->add_option("PATTERN", options->items, "members to extract (default: all)");
+  extract->add_option("-d,--destination", options->destination,
+                      "folder to extract into (default: the working folder)");
+  extract->add_flag("-j,--junk-paths", options->junk_paths, "drop the members' folders");
+  CLI::Option* overwrite =
+      extract->add_flag("-o,--overwrite", options->overwrite, "replace existing files");
+  extract->add_flag("-n,--never-overwrite", options->never_overwrite, "keep existing files")
+      ->excludes(overwrite);
+  extract->add_flag("-q,--quiet", options->quiet, "no progress bar");
+  AddDiskOptions(extract, *options);
+  Wire(extract, options, exit_code, ExtractArchive);
+
+  CLI::App* add = app.add_subcommand("a", "Add files to ARCHIVE, replacing members of their name");
+  add->add_option("ARCHIVE", options->archive, "the archive (made when missing)")->required();
+  add->add_option("FILE", options->items, "files or patterns (a pattern searches subfolders too)")
+      ->required();
+  add->add_option("-C,--directory", options->c_folder,
+                  "store names relative to this folder (it becomes drive C:)");
+  add->add_flag("-j,--junk-paths", options->junk_paths, "store file names only");
+  add->add_flag("-q,--quiet", options->quiet, "no progress bar");
+  AddDiskOptions(add, *options);
+  Wire(add, options, exit_code, AddToArchive);
+
+  CLI::App* remove = app.add_subcommand("d", "Delete members from ARCHIVE");
+  remove->add_option("ARCHIVE", options->archive, "the archive")->required();
+  remove->add_option("PATTERN", options->items, "members to delete")->required();
+  remove->add_flag("-q,--quiet", options->quiet, "no progress bar");
+  Wire(remove, options, exit_code, DeleteFromArchive);
+}
+
+}  // namespace qv::arq

@@ -1,0 +1,72 @@
+// The host's files as the archive library sees them: drive C: is the host's
+// root folder, or the folder given with -C (so that members are stored
+// relative to a package tree); Z: is the host's root when C: is not; T: is
+// arq's scratch folder; a command may give a folder of its own a drive
+// (extraction's destination), which keeps the paths the library walks
+// short. Drive A: takes the folders given with --disks, one removable disk
+// at a time. The machinery is the simulated instrument's file system over
+// host folders, with the host's own free space on the fixed drives.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "sim/attribute_store.h"
+#include "sim/machine_config.h"
+#include "sim/sim_files.h"
+
+namespace qv::arq {
+
+inline constexpr std::uint64_t kDefaultDiskSize = 1'457'664;
+
+struct DriveOptions {
+  std::optional<std::filesystem::path> c_folder;  // -C
+  std::vector<std::filesystem::path> disks;       // --disks
+  std::uint64_t disk_size = kDefaultDiskSize;
+};
+
+class HostDrives {
+ public:
+  // Throws std::runtime_error with a one-line reason (a -C folder that is
+  // no folder, no scratch folder to be had).
+  explicit HostDrives(const DriveOptions& options);
+  ~HostDrives();
+  HostDrives(const HostDrives&) = delete;
+  HostDrives& operator=(const HostDrives&) = delete;
+
+  platform::Files& files() { return files_; }
+
+  // Gives an existing host folder the fixed drive `letter`.
+  void Mount(char letter, const std::filesystem::path& folder);
+  // The DOS path of a host path ("C:\pkg\a.txt") on the drive whose folder
+  // holds it most closely, or nothing for a path that no drive reaches.
+  std::optional<std::string> DosPath(const std::filesystem::path& host) const;
+  // The host path of a DOS path on a fixed drive (for messages); the text
+  // itself for anything else.
+  std::string HostPath(std::string_view dos) const;
+
+  // A folder of the host's own, removed with this object (gathering files,
+  // test extractions).
+  const std::filesystem::path& scratch() const { return scratch_; }
+
+  int disk_count() const { return static_cast<int>(disks_.size()); }
+  // Puts disk `number` (from 1) into drive A:, or leaves the drive empty
+  // for a number that has no disk. Returns whether a disk went in.
+  bool InsertDisk(int number);
+
+ private:
+  std::filesystem::path scratch_;
+  sim::AttributeStore attributes_;
+  std::shared_ptr<sim::ThreadState> thread_ = std::make_shared<sim::ThreadState>();
+  sim::SimFiles files_;
+  std::map<char, std::filesystem::path> mounts_;  // fixed drives and their folders
+  std::vector<std::filesystem::path> disks_;
+  sim::DriveConfig disk_drive_;
+};
+
+}  // namespace qv::arq
