@@ -1,5 +1,6 @@
 #include "upgrade/upgrade_context.h"
 
+#include "upgrade/expansion.h"
 #include "upgrade/folder_list.h"
 #include "upgrade/instrument_folders.h"
 #include "upgrade/package_files.h"
@@ -66,7 +67,13 @@ void UpgradeContext::CreateUndoMarker() {
 }
 
 int UpgradeContext::ExpandUpgradeArchive() {
-  return 1;
+  if (!header_.pending()) return 0;
+  const std::string path = std::string(kStagingTempFolder) + header_.archive_name();
+  files().ChangeFolder("c:\\scope\\upgrade\\");
+  const ExpansionResult expansion = ExpandArchive(services_, progress_, path);
+  // A package that did not expand whole says why in the log.
+  if (expansion.result != 1) log_.WriteText(expansion.failure);
+  return expansion.result;
 }
 
 void UpgradeContext::LogOpeningLines() {

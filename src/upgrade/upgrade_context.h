@@ -2,11 +2,13 @@
 // of the main sequence. Making it makes C: current and the staging folder
 // current there, and reads the upgrade header once: whether an upgrade is
 // pending does not change during the run, even when the header is deleted.
-// It holds the header and the upgrade log, and offers the upgrade's steps,
-// which the main sequence calls in its fixed order.
+// It holds the header, the upgrade log and the expansion's progress text,
+// and offers the upgrade's steps, which the main sequence calls in its
+// fixed order.
 #pragma once
 
 #include "app/subsystems.h"
+#include "upgrade/progress_text.h"
 #include "upgrade/upgrade_header.h"
 #include "upgrade/upgrade_log.h"
 
@@ -43,6 +45,7 @@ class UpgradeContext final : public app::UpgradeContext {
   const app::Services& services_;
   UpgradeHeader header_;
   UpgradeLog log_;
+  ProgressText progress_;
 };
 
 }  // namespace qv::upgrade

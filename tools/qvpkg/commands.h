@@ -6,6 +6,8 @@
 
 namespace qv::qvpkg {
 
+void AddBuildCommand(CLI::App& app);
 void AddInstallCommand(CLI::App& app);
+void AddInspectCommand(CLI::App& app);
 
 }  // namespace qv::qvpkg

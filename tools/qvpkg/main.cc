@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
       "on a simulated instrument.",
       "qvpkg");
   app.require_subcommand(1);
+  qv::qvpkg::AddBuildCommand(app);
   qv::qvpkg::AddInstallCommand(app);
+  qv::qvpkg::AddInspectCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& done) {
