@@ -1,5 +1,8 @@
 #include "tests/staged_upgrade.h"
 
+#include <fstream>
+
+#include "tools/qvpkg/package_install.h"
 #include "upgrade/upgrade_header.h"
 
 namespace qv::tests {
@@ -17,6 +20,20 @@ void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending,
                  std::string_view part_number, std::string_view archive_name) {
   machine.WriteHost(std::string(kStagingFolder) + "qv731upg.hdr",
                     HeaderBytes(pending, part_number, archive_name));
+}
+
+qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const TreeFiles& files,
+                                        std::string_view part_number) {
+  const fs::path tree = machine.folder().parent_path() / "tree";
+  const fs::path output = machine.folder().parent_path() / "package";
+  fs::remove_all(tree);
+  for (const auto& [path, bytes] : files) {
+    fs::create_directories((tree / path).parent_path());
+    std::ofstream(tree / path, std::ios::binary) << bytes;
+  }
+  qvpkg::BuiltPackage built = qvpkg::BuildPackage({tree, std::string(part_number), output});
+  qvpkg::InstallPackage(built.package, machine.folder());
+  return built;
 }
 
 void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative) {

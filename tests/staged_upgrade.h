@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "sim/test_machine.h"
+#include "tools/qvpkg/package_builder.h"
 
 namespace qv::tests {
 
@@ -19,6 +20,13 @@ std::string HeaderBytes(std::uint32_t pending, std::string_view part_number,
 void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending = 1,
                  std::string_view part_number = "QV7310-62001",
                  std::string_view archive_name = "qv731upg.arq");
+
+// Builds a package from the files (path below the tree with "/", bytes)
+// beside the machine's folder, and installs it on the machine as qvpkg
+// does.
+using TreeFiles = std::vector<std::pair<std::string, std::string>>;
+qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const TreeFiles& files,
+                                        std::string_view part_number = "QV7310-62001");
 
 void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative);
 bool IsReadOnly(const sim::TestMachine& machine, std::string_view relative);
