@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #include "tools/qvpkg/package_install.h"
 #include "upgrade/upgrade_header.h"
 
@@ -34,6 +36,20 @@ qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const T
   qvpkg::BuiltPackage built = qvpkg::BuildPackage({tree, std::string(part_number), output});
   qvpkg::InstallPackage(built.package, machine.folder());
   return built;
+}
+
+std::string OpeningLines(std::string_view part_number, std::string_view archive_name) {
+  return "Upgrade began Thu May 17 10:00:02 2001\r\n\r\nPart Number: " + std::string(part_number) +
+         "\r\n  File Name: " + std::string(archive_name) + "\r\n";
+}
+
+void ExpectPackageInstalled(const sim::TestMachine& machine) {
+  const std::string staging(kStagingFolder);
+  EXPECT_FALSE(Exists(machine, staging + "qv731upg.hdr"));
+  EXPECT_FALSE(Exists(machine, staging + "qv731upg.fld"));
+  EXPECT_TRUE(Exists(machine, staging + "qv731upg.arq"));
+  EXPECT_FALSE(IsReadOnly(machine, staging + "qv731upg.arq"));
+  EXPECT_TRUE(Exists(machine, "scope/old_rev/scope/temp/qv731upg.udo"));
 }
 
 void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative) {

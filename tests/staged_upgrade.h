@@ -28,6 +28,14 @@ using TreeFiles = std::vector<std::pair<std::string, std::string>>;
 qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const TreeFiles& files,
                                         std::string_view part_number = "QV7310-62001");
 
+// The log's first lines for an upgrade begun two seconds into the boot.
+std::string OpeningLines(std::string_view part_number = "QV7310-62001",
+                         std::string_view archive_name = "qv731upg.arq");
+
+// An installed package: its header and the failure marker gone, its
+// archive kept and writable, the undo marker made.
+void ExpectPackageInstalled(const sim::TestMachine& machine);
+
 void MakeReadOnly(const sim::TestMachine& machine, std::string_view relative);
 bool IsReadOnly(const sim::TestMachine& machine, std::string_view relative);
 bool Exists(const sim::TestMachine& machine, std::string_view relative);

@@ -2,6 +2,7 @@
 
 #include "instrument/rename_list.h"
 #include "instrument/startup_entries.h"
+#include "upgrade/current_folder.h"
 #include "upgrade/folder_list.h"
 #include "upgrade/instrument_folders.h"
 #include "upgrade/upgrade_context.h"
@@ -11,8 +12,6 @@ namespace {
 
 // GetDeviceCaps(NUMCOLORS) gives -1 above 256 colours.
 constexpr int kMoreThan256Colours = -1;
-// _getcwd's buffer: a longer current folder is not remembered.
-constexpr std::size_t kRememberedFolderLength = 128;
 
 }  // namespace
 
@@ -25,12 +24,12 @@ void DisplayAndStartup::MasksFolder() {
   platform::Files& files = services_.platform.files;
   // Made for what its making does to the current drive and folder.
   const upgrade::UpgradeContext context(services_);
-  platform::Result<std::string> remembered = files.CurrentFolder(0);
+  const std::optional<std::string> remembered = upgrade::RememberCurrentFolder(files);
   if (files.ChangeFolder("\\scope")) {
     files.MakeFolder("masks");
     upgrade::SetFolderAttributes(files, "c:\\scope\\masks", /*hide=*/false);
   }
-  if (remembered && remembered->size() < kRememberedFolderLength) files.ChangeFolder(*remembered);
+  if (remembered) files.ChangeFolder(*remembered);
 }
 
 bool DisplayAndStartup::RenameList(std::string_view path) {

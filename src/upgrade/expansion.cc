@@ -79,11 +79,11 @@ ExpansionResult ExpandArchive(const app::Services& services, ProgressText& progr
   ExpansionListener listener(progress);
   archive::ArchiveLibrary library(services.platform.files);
   library.ArchiveInit();
-  library.ArchiveSetCallback(archive::kProgressCallbackCode,
-                             [&listener](MemberRecord& record, std::int32_t event,
-                                         std::int32_t value) {
-                               return listener.Hear(record, event, value);
-                             });
+  library.ArchiveSetCallback(
+      archive::kProgressCallbackCode,
+      [&listener](MemberRecord& record, std::int32_t event, std::int32_t value) {
+        return listener.Hear(record, event, value);
+      });
   if (const Status checked = library.ArchiveCheck(archive_path); checked != Status::kOk) {
     const std::string text = FailureLine(archive_path, StatusMessage(checked));
     services.helpers.WarningBox(text);
@@ -91,7 +91,8 @@ ExpansionResult ExpandArchive(const app::Services& services, ProgressText& progr
   }
   const Status opened = library.ArchiveOpen(
       archive_path, archive::kModeKeepPaths | archive::kModeAccepted | archive::kModeReadOnly);
-  if (opened != Status::kOk) return {ToInt(opened), FailureLine(archive_path, StatusMessage(opened))};
+  if (opened != Status::kOk)
+    return {ToInt(opened), FailureLine(archive_path, StatusMessage(opened))};
 
   app::StatusBox box(services.platform.desktop);
   box.SetText("Starting expansion");

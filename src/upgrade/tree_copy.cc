@@ -2,13 +2,11 @@
 
 #include <optional>
 
+#include "upgrade/current_folder.h"
 #include "upgrade/text_case.h"
 
 namespace qv::upgrade {
 namespace {
-
-// _getcwd's buffer: a longer current folder is not remembered.
-constexpr std::size_t kRememberedFolderLength = 128;
 
 bool IsNeverCopied(const std::string& folder_name) {
   const std::string lower = ToLower(folder_name);
@@ -18,10 +16,8 @@ bool IsNeverCopied(const std::string& folder_name) {
 // The current drive and folder, to be made current again.
 class Whereabouts {
  public:
-  explicit Whereabouts(platform::Files& files) : files_(files), drive_(files.CurrentDrive()) {
-    platform::Result<std::string> folder = files.CurrentFolder(0);
-    if (folder && folder->size() < kRememberedFolderLength) folder_ = std::move(*folder);
-  }
+  explicit Whereabouts(platform::Files& files)
+      : files_(files), drive_(files.CurrentDrive()), folder_(RememberCurrentFolder(files)) {}
 
   void RestoreDrive() { files_.ChangeDrive(drive_); }
   void RestoreDriveAndFolder() {
