@@ -65,6 +65,9 @@ class Output {
     } else if (!fs::is_directory(folder_, error)) {
       throw PackageError(folder_.string() + ": not a folder");
     }
+    // What a build that was killed left would be taken for an archive to
+    // add to.
+    RemovePartials();
   }
   ~Output() {
     std::error_code error;
@@ -73,8 +76,7 @@ class Output {
       fs::remove_all(folder_, error);
       return;
     }
-    fs::remove(folder_ / kPartialArchive, error);
-    fs::remove(folder_ / kPartialHeader, error);
+    RemovePartials();
   }
 
   const fs::path& folder() const { return folder_; }
@@ -94,6 +96,12 @@ class Output {
   }
 
  private:
+  void RemovePartials() {
+    std::error_code error;
+    fs::remove(folder_ / kPartialArchive, error);
+    fs::remove(folder_ / kPartialHeader, error);
+  }
+
   fs::path folder_;
   bool created_ = false;
   bool done_ = false;
