@@ -3,16 +3,34 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= decode_fuzz
 
 DEMO_MACHINE := build/demo-machine
+DEMO_TREE := build/demo-tree
+DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
+QVPKG := build/default/tools/qvpkg/qvpkg
 
 .PHONY: demo test bootstrap build build-asan bench fuzz format clean
 
-# A fresh simulated instrument, booted once: its transcript, then where the
-# picture of its screen lies.
+# An upgrade package (a new scope application, calibration and set-up files,
+# a readme at the root) built, installed on a fresh simulated instrument and
+# booted until the scope application runs: the first boot installs it and
+# restarts, the second starts the new application. Both transcripts are
+# printed, then the pictures; the second picture is the status box while
+# the files are copied (a picture is taken when a status box shows its
+# first progress: the expansion's, then the copy's).
 demo: build
-	rm -rf $(DEMO_MACHINE)
+	rm -rf $(DEMO_MACHINE) $(DEMO_TREE) $(DEMO_PACKAGE)
+	mkdir -p $(DEMO_TREE)/scope/bin $(DEMO_TREE)/scope/cal $(DEMO_TREE)/scope/setups
+	printf 'scope application, revision A.03.01\r\n' >$(DEMO_TREE)/scope/bin/qv7311x.exe
+	seq -f 'gain %g 1.0001' 1 2000 >$(DEMO_TREE)/scope/cal/gain.cal
+	seq -f 'offset %g 0.002' 1 2000 >$(DEMO_TREE)/scope/cal/offset.cal
+	printf 'timebase=1ms\r\nchannels=1,2\r\n' >$(DEMO_TREE)/scope/setups/default.set
+	printf 'Revision A.03.01 of the scope application.\r\n' >$(DEMO_TREE)/readme.txt
+	$(QVPKG) build $(DEMO_TREE) --part-number QV7310-62001 -o $(DEMO_PACKAGE)
+	$(QVPKG) inspect $(DEMO_PACKAGE)
 	$(QVSIM) new $(DEMO_MACHINE)
-	$(QVSIM) boot $(DEMO_MACHINE)
+	$(QVPKG) install $(DEMO_PACKAGE) $(DEMO_MACHINE)
+	$(QVSIM) run $(DEMO_MACHINE)
+	@echo "the status box while files are copied: $(DEMO_MACHINE)/state/screen-002.png"
 
 test: bootstrap
 	cmake --preset default >/dev/null

@@ -18,7 +18,9 @@ TEST(Launch, NormalBootWith32MiBExactlyStartsTheOddFamilyFromDriveC) {
   EXPECT_EQ(scenario.Story(),
             (Lines{"window main create minimized", "window main show minimized",
                    "draw (10, 10) \"Starting qv73101A" + kPadding22 + "\"",
-                   "start C:\\scope\\bin\\qv7311x.exe \"scope /scope /qvib\" in C:\\",
+                   // The temp cleaning left the system's temporary folder current.
+                   "start C:\\scope\\bin\\qv7311x.exe \"scope /scope /qvib\" in "
+                   "C:\\windows\\temp",
                    "exit with code 0"}));
   EXPECT_EQ(outcome.end.way, sim::RunEnd::Way::kExited);
   ASSERT_TRUE(outcome.launched);
@@ -26,7 +28,7 @@ TEST(Launch, NormalBootWith32MiBExactlyStartsTheOddFamilyFromDriveC) {
   EXPECT_FALSE(std::filesystem::exists(scenario.machine().Host("", 'D')));
   EXPECT_EQ(scenario.machine().ReadHost("../../state/launched.json"),
             "{\n  \"program\": \"C:\\\\scope\\\\bin\\\\qv7311x.exe\",\n"
-            "  \"cmdline\": \"scope /scope /qvib\",\n  \"cwd\": \"C:\\\\\"\n}\n");
+            "  \"cmdline\": \"scope /scope /qvib\",\n  \"cwd\": \"C:\\\\windows\\\\temp\"\n}\n");
 }
 
 TEST(Launch, TheModelRegisterChoosesFamilyAndModelLine) {

@@ -40,6 +40,7 @@ class RecordingUpgrade final : public app::UpgradeContext, Recorder {
   int ExpandUpgradeArchive() override { return script_.Call("expand upgrade archive", 1); }
   void LogOpeningLines() override { Tell("upgrade log opening lines"); }
   void LogClosingLine() override { Tell("upgrade log closing line"); }
+  void LogFailedLine() override { Tell("upgrade log failed line"); }
 
  private:
   app::ProcessState& process_;

@@ -1,11 +1,18 @@
 #include "app/loader.h"
 
 #include "app/pending_subsystems.h"
+#include "instrument/display_and_startup.h"
+#include "upgrade/upgrade_context.h"
 
 namespace qv::app {
 
-Subsystems BuildSubsystems(const Services& /*services*/, MissingSteps& missing) {
-  return PendingSubsystems(missing);
+Subsystems BuildSubsystems(const Services& services, MissingSteps& missing) {
+  Subsystems parts = PendingSubsystems(missing);
+  parts.create_upgrade_context = [&services]() -> std::unique_ptr<UpgradeContext> {
+    return std::make_unique<upgrade::UpgradeContext>(services);
+  };
+  parts.display_and_startup = std::make_unique<instrument::DisplayAndStartup>(services);
+  return parts;
 }
 
 int RunLoader(platform::Platform platform) {

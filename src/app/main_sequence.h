@@ -49,6 +49,7 @@ class MainSequence {
   void UpgradeBranches(UpgradeContext& upgrade);  // step 16
   void ContinuingUpgrade(UpgradeContext& upgrade);
   void BeginningUpgrade(UpgradeContext& upgrade);
+  void AbandonUpgrade(UpgradeContext& upgrade);
   void ProbeFileCleanup();
   void LanFeatures();                                                  // step 17
   void DisplayMode();                                                  // step 19

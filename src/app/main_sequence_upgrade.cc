@@ -12,6 +12,7 @@ constexpr std::string_view kContinuing = "Continuing System Upgrade ....        
 constexpr std::string_view kContinuedComplete = "System Upgrade Complete....                ";
 constexpr std::string_view kBeginning = "Beginning System Upgrade ....                   ";
 constexpr std::string_view kBegunComplete = "System Upgrade Complete....                         ";
+constexpr std::string_view kBegunFailed = "System Upgrade Failed....                           ";
 constexpr std::string_view kMissingPreloader = "Missing preldr.exe";
 
 // Files that the probe definitions of a new revision replace.
@@ -61,7 +62,10 @@ void MainSequence::BeginningUpgrade(UpgradeContext& upgrade) {
   upgrade.LogOpeningLines();
   upgrade.ClearStagingTree();
   upgrade.ClearBackupTree();
-  upgrade.ExpandUpgradeArchive();
+  if (upgrade.ExpandUpgradeArchive() != 1) {
+    AbandonUpgrade(upgrade);
+    return;
+  }
   if (upgrade.NewLoaderInPackage()) {
     if (upgrade.PreloaderHandOver() != 1) {
       services_.helpers.WarningBox(kMissingPreloader);
@@ -83,6 +87,16 @@ void MainSequence::BeginningUpgrade(UpgradeContext& upgrade) {
   upgrade.RemoveFailureMarker();
   upgrade.CreateUndoMarker();
   Draw(10, 10, kBegunComplete);
+  Sleep(2000);
+}
+
+// A package that did not expand whole is never installed, neither by this
+// boot nor by the next: its header goes, and the installed revision runs on.
+void MainSequence::AbandonUpgrade(UpgradeContext& upgrade) {
+  upgrade.LogFailedLine();
+  upgrade.RemoveUpgradeHeader();
+  upgrade.RemoveFailureMarker();
+  Draw(10, 10, kBegunFailed);
   Sleep(2000);
 }
 

@@ -29,6 +29,7 @@ class PendingUpgradeContext final : public UpgradeContext {
   int ExpandUpgradeArchive() override { return missing_.Note("expand upgrade archive", 0); }
   void LogOpeningLines() override { missing_.Note("upgrade log opening lines"); }
   void LogClosingLine() override { missing_.Note("upgrade log closing line"); }
+  void LogFailedLine() override { missing_.Note("upgrade log failed line"); }
 
  private:
   MissingSteps& missing_;

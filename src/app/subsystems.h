@@ -40,10 +40,14 @@ class UpgradeContext {
   virtual void ClearStagingTree() = 0;
   virtual void ClearBackupTree() = 0;
   virtual void CreateUndoMarker() = 0;
-  // 1 expanded, 0 the archive check failed, negative: the library's status.
+  // 1 expanded; 0 the archive check failed; negative: the library's
+  // status when the archive did not open or a member failed. A failure is
+  // written to the upgrade log with the library's message.
   virtual int ExpandUpgradeArchive() = 0;
   virtual void LogOpeningLines() = 0;
+  // The end line of an installed upgrade, and of one that was not.
   virtual void LogClosingLine() = 0;
+  virtual void LogFailedLine() = 0;
 };
 
 // The interfering-program detector: its lists, the window scans with their

@@ -49,6 +49,15 @@ void WriteLaunched(const fs::path& state, const std::optional<ProgramStart>& lau
   WriteFileAtomically(state / "launched.json", json.dump(2) + "\n");
 }
 
+// A display mode stored for later starts is the one the next boot finds.
+void KeepStoredDisplayMode(Machine& machine) {
+  const std::optional<int> bits = machine.desktop().display().stored_bits;
+  if (!bits) return;
+  nlohmann::ordered_json document = machine.config().document;
+  document["display"]["bits_per_pixel"] = *bits;
+  WriteFileAtomically(machine.folder() / "machine.json", document.dump(2) + "\n");
+}
+
 }  // namespace
 
 BootOutcome Boot(Machine& machine, const LoaderProcess& loader, BootOptions options) {
@@ -77,6 +86,7 @@ BootOutcome Boot(Machine& machine, const LoaderProcess& loader, BootOptions opti
 
   WriteTranscript(state, machine.journal().events());
   WriteLaunched(state, outcome.launched);
+  KeepStoredDisplayMode(machine);
   return outcome;
 }
 

@@ -2,7 +2,8 @@
 // until its process ends, and what the boot leaves in state/: the
 // transcript, the screen pictures (whenever a message box waited for an
 // answer, and once at the end) and launched.json, the program started last
-// (absent when the loader started none).
+// (absent when the loader started none). A display mode the loader stored
+// for later starts goes into machine.json for the next boot.
 #pragma once
 
 #include <filesystem>

@@ -36,6 +36,18 @@ void RecordDesktopEvent(Journal& journal, const DesktopEvent& event) {
   std::visit([&](const auto& alternative) { Add(journal, alternative); }, event);
 }
 
+void BootObserver::Record(const DesktopEvent& event) {
+  RecordDesktopEvent(journal_, event);
+  const WindowEvent* window = std::get_if<WindowEvent>(&event);
+  if (window != nullptr && window->window == "statusbox" && window->op == WindowOp::kCaption) {
+    awaiting_progress_.insert(window->handle);
+  }
+}
+
+void BootObserver::DialogTextChanged(SimDesktop& desktop, platform::WindowHandle dialog) {
+  if (awaiting_progress_.erase(dialog) != 0) pictures_.Take(desktop);
+}
+
 void BootObserver::LoaderIdle(SimDesktop& desktop) {
   if (left_waiting_) return;  // the person is already closing the window
   left_waiting_ = true;

@@ -25,7 +25,10 @@ sim::BootOutcome BootOnce(const std::filesystem::path& folder, const BootSetting
     std::cerr << "qvsim: warning: " << warning << "\n";
   }
   out << "transcript: " << (folder / "state" / "transcript.jsonl").string() << "\n";
-  if (!outcome.pictures.empty()) out << "last screen: " << outcome.pictures.back().string() << "\n";
+  for (std::size_t i = 0; i < outcome.pictures.size(); ++i) {
+    out << (i + 1 < outcome.pictures.size() ? "screen: " : "last screen: ")
+        << outcome.pictures[i].string() << "\n";
+  }
   if (outcome.end.way == sim::RunEnd::Way::kStopped) {
     throw std::runtime_error("the boot was stopped: the loader was still running after " +
                              std::to_string(options.time_limit_ms / 1000) +

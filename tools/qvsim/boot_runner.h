@@ -1,6 +1,6 @@
 // One boot of a machine folder as the commands run it: the loader on the
 // simulated instrument, its transcript on the terminal as it happens, then
-// where its last screen picture lies.
+// where the screen pictures it took lie (the last one named so).
 #pragma once
 
 #include <filesystem>

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "sim/machine.h"
 
@@ -99,6 +100,22 @@ TEST_F(QvsimTest, RunBootsUntilTheScopeApplicationStarts) {
 
   EXPECT_EQ(Run("boot " + folder_.string()), 1);
   EXPECT_EQ(errors_, "qvsim: " + folder_.string() + ": no machine.json (not a machine folder)\n");
+}
+
+TEST_F(QvsimTest, RunBootsAgainAfterAnAcceptedRebootAndTheDisplayKeepsItsStoredMode) {
+  const fs::path machine = folder_ / "m";
+  ASSERT_EQ(Run("new " + machine.string()), 0);
+  // A 256-colour display that takes 24 bits only after a restart.
+  nlohmann::json config = nlohmann::json::parse(Read(machine / "machine.json"));
+  config["display"] = {{"bits_per_pixel", 8}, {"change_result", 1}};
+  std::ofstream(machine / "machine.json") << config.dump(2);
+  ASSERT_EQ(Run("run " + machine.string()), 0);
+  EXPECT_NE(output_.find("display change to 24 bits: result 1"), std::string::npos);
+  EXPECT_NE(output_.find("the instrument restarts\n--- boot 2 ---"), std::string::npos);
+  EXPECT_EQ(output_.find("--- boot 3 ---"), std::string::npos);
+  EXPECT_EQ(output_.find("display change", output_.find("--- boot 2 ---")), std::string::npos);
+  EXPECT_NE(output_.find("the scope application was started\n"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(Read(machine / "machine.json"))["display"]["bits_per_pixel"], 24);
 }
 
 }  // namespace

@@ -64,6 +64,9 @@ class DesktopObserver {
   virtual void Record(const DesktopEvent& event) = 0;
   // A message box is on the screen and waits for its answer.
   virtual void BoxWaiting(SimDesktop& /*desktop*/) {}
+  // A control of one of the loader's dialogs shows a new text (already
+  // recorded).
+  virtual void DialogTextChanged(SimDesktop& /*desktop*/, platform::WindowHandle /*dialog*/) {}
   // The loader waits for messages and none will come; next, the simulated
   // person closes the main window.
   virtual void LoaderIdle(SimDesktop& /*desktop*/) {}

@@ -149,6 +149,7 @@ bool SimDesktop::SetDialogItemText(WindowHandle handle, int control_id, std::str
   if (current != text) {
     current = std::string(text);
     ReportWindow(*window, WindowOp::kText, current, control_id);
+    observer_.DialogTextChanged(*this, handle);
   }
   return true;
 }
