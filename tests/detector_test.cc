@@ -269,5 +269,26 @@ TEST_F(DetectorTest, ADialogThatCannotBeMadeLeavesTheProgramWaitedFor) {
   EXPECT_TRUE(outcome.launched);
 }
 
+TEST_F(DetectorTest, AWindowListTheSystemNeverGivesEndsTheScanAfterThreeAttempts) {
+  AddWindow(kNotepad, "Notepad");
+  int attempts = 0;
+  struct FailingList : platform::PlatformWrapper {
+    FailingList(platform::Platform inner, int& attempts)
+        : PlatformWrapper(inner), attempts_(attempts) {}
+    bool EnumerateWindows(const std::function<bool(platform::WindowHandle)>&) override {
+      ++attempts_;
+      return false;
+    }
+    int& attempts_;
+  };
+  WrapDetectorPorts([&attempts](platform::Platform platform) {
+    return std::make_unique<FailingList>(platform, attempts);
+  });
+  const sim::BootOutcome& outcome = scenario_.Boot("/autostart");
+  EXPECT_EQ(attempts, detector::kEnumerationAttempts);
+  EXPECT_TRUE(Choices().empty());
+  EXPECT_TRUE(outcome.launched);
+}
+
 }  // namespace
 }  // namespace qv::tests
