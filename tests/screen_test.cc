@@ -91,5 +91,24 @@ TEST(Screen, AWaitingBoxIsPicturedAndANewBootReplacesThePictures) {
   EXPECT_TRUE(std::filesystem::exists(state / "launched.json"));
 }
 
+TEST(Screen, AChoiceDialogShowsBeneathTheProgramItAsksAbout) {
+  Scenario scenario;
+  scenario.EditConfig([](nlohmann::ordered_json& json) {
+    json["desktop"]["windows"] = {
+        {{"title", "Untitled - Notepad"}, {"class", "Notepad"}, {"rect", {200, 150, 240, 160}}}};
+    // Never answered: the loader waits until the boot's time limit.
+    json["operator"]["dialogs"] = {{{"text", "*Notepad*"}, {"press", "Wait"}, {"scan", 1'000'000}}};
+  });
+  const sim::BootOutcome& outcome = scenario.Boot("/autostart");
+  ASSERT_EQ(outcome.pictures.size(), 1u);
+  const Picture picture = ReadPng(outcome.pictures[0]);
+  const platform::Rgb kFace{192, 192, 192};
+  // The dialog stands at the top left; the program's white client area
+  // covers the part of it that they share.
+  EXPECT_EQ(picture.At(6, 120), kFace);
+  EXPECT_EQ(picture.At(320, 250), kWhite);
+  EXPECT_NE(picture.At(150, 300), (platform::Rgb{0, 128, 128}));  // not the desktop
+}
+
 }  // namespace
 }  // namespace qv::tests

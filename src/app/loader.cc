@@ -1,6 +1,7 @@
 #include "app/loader.h"
 
 #include "app/pending_subsystems.h"
+#include "detector/detector.h"
 #include "instrument/display_and_startup.h"
 #include "upgrade/upgrade_context.h"
 
@@ -11,6 +12,7 @@ Subsystems BuildSubsystems(const Services& services, MissingSteps& missing) {
   parts.create_upgrade_context = [&services]() -> std::unique_ptr<UpgradeContext> {
     return std::make_unique<upgrade::UpgradeContext>(services);
   };
+  parts.detector = std::make_unique<detector::Detector>(services);
   parts.display_and_startup = std::make_unique<instrument::DisplayAndStartup>(services);
   return parts;
 }
