@@ -48,6 +48,11 @@ std::vector<std::string> Scenario::Story(std::string_view event) const {
   return lines;
 }
 
+std::vector<std::string> WithoutMarkerSearches(std::vector<std::string> lines) {
+  std::erase(lines, kMarkerNotFound);
+  return lines;
+}
+
 bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& run) {
   return std::search(lines.begin(), lines.end(), run.begin(), run.end()) != lines.end();
 }

@@ -46,6 +46,13 @@ class Scenario {
   app::MissingSteps missing_;
 };
 
+// What a boot draws on its minimised window when a marker search finds
+// nothing: the service, internal and printer markers each.
+inline constexpr const char* kMarkerNotFound = "draw (10, 10) \"findfirst failed\\n\"";
+
+// The lines without those of marker searches that found nothing.
+std::vector<std::string> WithoutMarkerSearches(std::vector<std::string> lines);
+
 // Whether the lines hold the run as consecutive lines.
 bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& run);
 
