@@ -28,21 +28,24 @@ class BoxRecorder : public platform::FaultInjector {
   std::optional<platform::DriveType> d_type;
 };
 
+// The machine started with its RAM drive.
+sim::Machine& WithRamDrive(sim::TestMachine& test) {
+  test.WriteHost("config.sys",
+                 "device=c:\\windows\\himem.sys\r\n"
+                 "device=c:\\windows\\ramdrive.sys 16384 /E\r\n");
+  sim::Machine& machine = test.Open();
+  machine.PowerOn();
+  return machine;
+}
+
 class RamDriveContentsTest : public ::testing::Test {
  protected:
-  RamDriveContentsTest() {
-    test_.WriteHost("config.sys",
-                    "device=c:\\windows\\himem.sys\r\n"
-                    "device=c:\\windows\\ramdrive.sys 16384 /E\r\n");
-    test_.Open().PowerOn();
-  }
-
   platform::Files& files() { return ports_.platform().files; }
   void Empty() { EmptyRamDriveFolder(files(), helpers_, kRamDriveRoot); }
   bool OnD(std::string_view relative) const { return fs::exists(test_.Host(relative, 'D')); }
 
   sim::TestMachine test_{{.memory_mib = 64}};
-  BoxRecorder ports_{test_.machine().platform()};
+  BoxRecorder ports_{WithRamDrive(test_).platform()};
   app::MainWindow window_;
   app::UserHelpers helpers_{ports_.platform(), window_};
 };
