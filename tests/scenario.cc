@@ -20,7 +20,7 @@ const sim::BootOutcome& Scenario::Boot(const std::string& command_line) {
   outcome_ = sim::Boot(machine, [this](platform::Platform platform) {
     if (before_loader) before_loader(platform);
     app::Application application(platform, [this](const app::Services& services) {
-      app::Subsystems parts = app::BuildSubsystems(services, missing_);
+      app::Subsystems parts = app::BuildSubsystems(services);
       if (change_parts) change_parts(parts, services);
       return parts;
     });
@@ -45,6 +45,11 @@ std::vector<std::string> Scenario::Story(std::string_view event) const {
   for (std::size_t i = 0; i < events_.size(); ++i) {
     if (events_[i]["event"] == event) lines.push_back(all[i]);
   }
+  return lines;
+}
+
+std::vector<std::string> WithoutMarkerSearches(std::vector<std::string> lines) {
+  std::erase(lines, kMarkerNotFound);
   return lines;
 }
 

@@ -37,14 +37,19 @@ class Scenario {
   // Only the lines of one event ("draw", "start", ...).
   std::vector<std::string> Story(std::string_view event) const;
   const std::vector<nlohmann::ordered_json>& events() const { return events_; }
-  const app::MissingSteps& missing() const { return missing_; }
 
  private:
   sim::TestMachine machine_;
   sim::BootOutcome outcome_;
   std::vector<nlohmann::ordered_json> events_;
-  app::MissingSteps missing_;
 };
+
+// What a boot draws on its minimised window when a marker search finds
+// nothing: the service, internal and printer markers each.
+inline constexpr const char* kMarkerNotFound = "draw (10, 10) \"findfirst failed\\n\"";
+
+// The lines without those of marker searches that found nothing.
+std::vector<std::string> WithoutMarkerSearches(std::vector<std::string> lines);
 
 // Whether the lines hold the run as consecutive lines.
 bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& run);

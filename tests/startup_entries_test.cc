@@ -180,8 +180,8 @@ TEST(DisplayMode, TheDisplayIsPutIntoTwentyFourBitColour) {
   const std::string model_line = "draw (10, 10) \"Starting qv73101A" + std::string(22, ' ') + "\"";
   const Case cases[] = {
       // More than 256 colours: no change is asked for.
-      {24, -1, {"window main show minimized", model_line}, false},
-      {16, -1, {"window main show minimized", model_line}, false},
+      {24, -1, {kMarkerNotFound, model_line}, false},
+      {16, -1, {kMarkerNotFound, model_line}, false},
       {8, 0, {"display change to 24 bits: result 0", model_line}, false},
       {8, 1, {"display change to 24 bits: result 1", kRestartLine}, true},
       {8, -1, {"display change to 24 bits: result -1", failed, "sleep 5000 ms", model_line}, false},

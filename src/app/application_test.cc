@@ -21,10 +21,7 @@ TEST(Application, StartsUpMinimisedMatchesTheSwitchesAndRunsTheSequenceOnce) {
   sim::Machine& machine = test.machine();
   std::string_view command_line("/noram /asi rest\0/usb", 21);
   machine.system().SetCommandLine(std::string(command_line));
-  MissingSteps missing;
-  Application application(machine.platform(), [&missing](const Services& services) {
-    return BuildSubsystems(services, missing);
-  });
+  Application application(machine.platform(), BuildSubsystems);
   const sim::RunEnd end = sim::RunProcess([&] { application.Run(); });
   EXPECT_EQ(end.way, sim::RunEnd::Way::kExited);
   // Text after a zero byte is not part of the command line.

@@ -1,14 +1,12 @@
-// The loader as this build has it: the application with its parts, those
-// not yet built standing in as pending_subsystems.h says.
+// The loader as this build has it: the application with all its parts.
 #pragma once
 
 #include "app/application.h"
-#include "app/missing_steps.h"
 
 namespace qv::app {
 
-// The parts of this build. Parts that land take their place here.
-Subsystems BuildSubsystems(const Services& services, MissingSteps& missing);
+// The parts the main sequence calls, working on the ports of `services`.
+Subsystems BuildSubsystems(const Services& services);
 
 // Runs the loader's process on the ports; its exit code when it returns.
 int RunLoader(platform::Platform platform);

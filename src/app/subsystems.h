@@ -1,8 +1,7 @@
 // The operations of the loader's other parts that the main sequence calls,
 // one small interface per part, and what a part is given to do its work.
 // Results are those the main sequence relies on; an operation whose result
-// it ignores returns nothing here. Until a part is built, its stand-in
-// (pending_subsystems.h) does nothing and gives the neutral result.
+// it ignores returns nothing here.
 #pragma once
 
 #include <functional>

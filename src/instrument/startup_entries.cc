@@ -1,5 +1,6 @@
 #include "instrument/startup_entries.h"
 
+#include "instrument/file_removal.h"
 #include "instrument/text_lines.h"
 
 namespace qv::instrument {
@@ -12,11 +13,6 @@ constexpr std::size_t kKeyLength = 254;
 std::string ReadCut(platform::Stream& stream, std::size_t length) {
   std::string text = stream.GetLine(length).value_or(std::string());
   return text.substr(0, text.find('\n'));
-}
-
-void DeleteFile(platform::Files& files, std::string_view path) {
-  files.SetWritable(path, true);
-  files.Remove(path);
 }
 
 }  // namespace
@@ -47,7 +43,7 @@ void RegisterDeferredInstaller(platform::Platform platform, app::ProcessState& p
   if (!files.Access(kDeferredInstallerFile, platform::AccessCheck::kExists)) return;
   platform::Result<platform::Stream> request = files.Open(kDeferredInstallerFile, "r");
   if (!request) {
-    DeleteFile(files, kDeferredInstallerFile);
+    RemoveWithWritePermission(files, kDeferredInstallerFile);
     return;
   }
   const std::string command = ReadCut(*request, kCommandLength);
@@ -59,7 +55,7 @@ void RegisterDeferredInstaller(platform::Platform platform, app::ProcessState& p
     process.restart = true;
   }
   request->Close();
-  DeleteFile(files, kDeferredInstallerFile);
+  RemoveWithWritePermission(files, kDeferredInstallerFile);
 }
 
 }  // namespace qv::instrument

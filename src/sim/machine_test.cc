@@ -97,11 +97,20 @@ TEST_F(RamDriveTest, AppearsEmptyAtBootWhenConfigSysHoldsBothLines) {
   EXPECT_TRUE(files.ChangeDrive('D'));
 }
 
+TEST_F(RamDriveTest, RepeatedLinesMakeItAsWell) {
+  machine_.WriteHost("config.sys", std::string(kHimem) + std::string(kRamDrive) +
+                                       std::string(kHimem) + std::string(kRamDrive));
+  Machine& machine = machine_.Open();
+  machine.PowerOn();
+  EXPECT_TRUE(machine.HasRamDrive());
+}
+
 TEST_F(RamDriveTest, IsNotMadeFromIncompleteOrMisspeltLines) {
   const std::string configs[] = {
       std::string(kRamDrive),
       "DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\nDEVICE=C:\\WINDOWS\\RAMDRIVE.SYS 16384 /E\r\n",
-      std::string(kHimem) + "device=c:\\windows\\ramdrive.sys 16384 /E",  // no line feed
+      std::string(kHimem) + "device=c:\\windows\\ramdrive.sys 16384 /E",      // no line feed
+      std::string(kHimem) + std::string(4096, '-') + std::string(kRamDrive),  // a long line
   };
   for (const std::string& config : configs) {
     machine_.WriteHost("config.sys", config);

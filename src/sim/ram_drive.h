@@ -13,7 +13,8 @@ inline constexpr char kRamDriveLetter = 'D';
 inline constexpr std::uint64_t kRamDriveBytes = 16384 * 1024;
 inline constexpr std::uint32_t kRamDriveClusterBytes = 512;
 
-// True when c:\config.sys holds both the himem line and the ramdrive line.
+// True when c:\config.sys holds both the himem line and the ramdrive line,
+// each at least once and as a whole line (how often does not matter).
 bool ConfigAsksForRamDrive(platform::Files& files);
 
 }  // namespace qv::sim
