@@ -120,23 +120,13 @@ TEST_F(DetectorTest, ExplorerWindowsAreClosedAtEveryScanAndNeverLogged) {
   AddWindow("Exploring - C:\\", "ExploreWClass", {{"on_close", "stay"}});
   AddWindow(kNotepad, "Notepad", {{"until_ms", 9000}});
   NeverPress(kNotepad);
-  int closes = 0;
-  struct CloseCounter : platform::PlatformWrapper {
-    CloseCounter(platform::Platform inner, int& closes) : PlatformWrapper(inner), closes_(closes) {}
-    std::intptr_t SendWindowMessage(platform::WindowHandle window, std::uint32_t message,
-                                    std::uintptr_t wparam, std::intptr_t lparam) override {
-      if (message == platform::kWmClose) ++closes_;
-      return PlatformWrapper::SendWindowMessage(window, message, wparam, lparam);
-    }
-    int& closes_;
-  };
-  WrapDetectorPorts([&closes](platform::Platform platform) {
-    return std::make_unique<CloseCounter>(platform, closes);
-  });
   scenario_.Boot("/autostart");
   // Scans at 5, 5, 7 and 9 s: Notepad is gone at the last.
   EXPECT_EQ(Count(scenario_.Story(), "sleep 2000 ms"), 2);
-  EXPECT_EQ(closes, 2 * 4);
+  const Lines closes = scenario_.Story("close");
+  EXPECT_EQ(Count(closes, "close \"My Computer\" (CabinetWClass) -> stays"), 4);
+  EXPECT_EQ(Count(closes, "close \"Exploring - C:\\\\\" (ExploreWClass) -> stays"), 4);
+  EXPECT_EQ(closes.size(), 2u * 4);
   EXPECT_EQ(Log(), "Untitled - Notepad\r\r\n");
   EXPECT_EQ(Count(Choices(), "window choice create normal"), 1);
 }
@@ -170,6 +160,7 @@ TEST_F(DetectorTest, IgnoreAlwaysRewritesTheRegistryAndLastsAcrossBoots) {
   AddWindow(kNotepad, "Notepad");
   Press(kNotepad, "Ignore always");
   scenario_.Boot("/autostart");
+  EXPECT_EQ(scenario_.Story("press"), (Lines{"press choice control 1004 \"Ignore always\""}));
   Lines expected = ResetNames();
   expected.push_back(kNotepad);
   EXPECT_EQ(StoredNames(), expected);

@@ -100,7 +100,8 @@ TEST(Screen, AChoiceDialogShowsBeneathTheProgramItAsksAbout) {
     json["operator"]["dialogs"] = {{{"text", "*Notepad*"}, {"press", "Wait"}, {"scan", 1'000'000}}};
   });
   const sim::BootOutcome& outcome = scenario.Boot("/autostart");
-  ASSERT_EQ(outcome.pictures.size(), 1u);
+  // One picture when the dialog first waits for the person, one at the end.
+  ASSERT_EQ(outcome.pictures.size(), 2u);
   const Picture picture = ReadPng(outcome.pictures[0]);
   const platform::Rgb kFace{192, 192, 192};
   // The dialog stands at the top left; the program's white client area

@@ -26,6 +26,16 @@ void Add(Journal& journal, const BoxEvent& event) {
                          {"answer", AnswerName(event.answer)}});
 }
 
+void Add(Journal& journal, const PressEvent& event) {
+  journal.Record(
+      "press", {{"window", event.window}, {"control", event.control_id}, {"button", event.button}});
+}
+
+void Add(Journal& journal, const CloseEvent& event) {
+  journal.Record("close",
+                 {{"title", event.title}, {"class", event.class_name}, {"closed", event.closed}});
+}
+
 void Add(Journal& journal, const DisplayChangeEvent& event) {
   journal.Record("display_change", {{"bits", event.bits}, {"result", event.result}});
 }

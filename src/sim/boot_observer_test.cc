@@ -28,6 +28,8 @@ TEST(RecordDesktopEvent, TranscriptFieldsOfEveryEvent) {
   destroy.op = WindowOp::kDestroy;
   RecordDesktopEvent(journal, destroy);
   RecordDesktopEvent(journal, BoxEvent{9, BoxKind::kWarning, "Error", "x : y\n", BoxAnswer::kOk});
+  RecordDesktopEvent(journal, PressEvent{2, "choice", 1005, "Ignore this time"});
+  RecordDesktopEvent(journal, CloseEvent{3, "My Computer", "CabinetWClass", false});
   RecordDesktopEvent(journal, DisplayChangeEvent{1, 24, -1});
 
   std::vector<std::string> lines;
@@ -42,6 +44,10 @@ TEST(RecordDesktopEvent, TranscriptFieldsOfEveryEvent) {
                 R"({"t":0,"event":"window","window":"choice","op":"destroy"})",
                 R"({"t":0,"event":"box","kind":"warning","caption":"Error","text":"x : y\n",)"
                 R"("answer":"ok"})",
+                R"({"t":0,"event":"press","window":"choice","control":1005,)"
+                R"("button":"Ignore this time"})",
+                R"({"t":0,"event":"close","title":"My Computer","class":"CabinetWClass",)"
+                R"("closed":false})",
                 R"({"t":0,"event":"display_change","bits":24,"result":-1})"}));
 }
 

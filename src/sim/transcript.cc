@@ -70,6 +70,14 @@ std::string Description(const Json& entry) {
     return "box " + Field(entry, "kind") + " " + Quoted(entry["caption"]) + " " +
            Quoted(entry["text"]) + " -> " + Field(entry, "answer");
   }
+  if (event == "press") {
+    return "press " + Field(entry, "window") + " control " + Field(entry, "control") + " " +
+           Quoted(entry["button"]);
+  }
+  if (event == "close") {
+    return "close " + Quoted(entry["title"]) + " (" + Field(entry, "class") + ") -> " +
+           (entry.value("closed", false) ? "closed" : "stays");
+  }
   if (event == "sleep") return "sleep " + Field(entry, "ms") + " ms";
   if (event == "reboot") {
     return std::string("reboot requested: ") +

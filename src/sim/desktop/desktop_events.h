@@ -1,6 +1,8 @@
 // What the simulated window system reports as it happens: status lines
 // drawn, the loader's windows created, shown, captioned, changed and
-// destroyed, message boxes with their answers, and display-mode changes.
+// destroyed, message boxes with their answers, the person's presses in
+// dialogs, close requests to other programs' windows, and display-mode
+// changes.
 // Each event carries the virtual time of the injected time source.
 #pragma once
 
@@ -49,20 +51,38 @@ struct BoxEvent {
   platform::BoxAnswer answer = platform::BoxAnswer::kOk;
 };
 
+// The person pressed a button of one of the loader's dialogs.
+struct PressEvent {
+  std::int64_t t_ms = 0;
+  std::string window;  // choice
+  int control_id = 0;
+  std::string button;
+};
+
+// Another program's window was asked to close; it closed or stayed.
+struct CloseEvent {
+  std::int64_t t_ms = 0;
+  std::string title;
+  std::string class_name;
+  bool closed = false;
+};
+
 struct DisplayChangeEvent {
   std::int64_t t_ms = 0;
   int bits = 0;
   int result = 0;
 };
 
-using DesktopEvent = std::variant<DrawEvent, WindowEvent, BoxEvent, DisplayChangeEvent>;
+using DesktopEvent =
+    std::variant<DrawEvent, WindowEvent, BoxEvent, PressEvent, CloseEvent, DisplayChangeEvent>;
 
 class DesktopObserver {
  public:
   virtual ~DesktopObserver() = default;
 
   virtual void Record(const DesktopEvent& event) = 0;
-  // A message box is on the screen and waits for its answer.
+  // A message box, or a dialog shown to the person for the first time,
+  // is on the screen and waits for an answer.
   virtual void BoxWaiting(SimDesktop& /*desktop*/) {}
   // A control of one of the loader's dialogs shows a new text (already
   // recorded).

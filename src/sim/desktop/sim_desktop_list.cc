@@ -78,6 +78,8 @@ std::intptr_t SimDesktop::SendWindowMessage(WindowHandle handle, std::uint32_t m
   if (message == platform::kWmClose) {
     switch (window->role) {
       case WindowRole::kProgram:
+        Report(CloseEvent{time_.NowMs(), window->title, window->class_name,
+                          window->on_close == CloseBehaviour::kClose});
         if (window->on_close == CloseBehaviour::kClose) {
           for (ProgramSlot& slot : programs_) {
             if (slot.handle == handle) slot.phase = ProgramSlot::Phase::kGone;

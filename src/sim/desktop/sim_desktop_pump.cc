@@ -64,11 +64,15 @@ void SimDesktop::OfferDialogsToOperator() {
     }
     const DialogQuestion question = QuestionFor(*window);
     if (question.buttons.empty()) continue;
+    if (window->asked_in_scan < 0) observer_.BoxWaiting(*this);
     window->asked_in_scan = scan_;
     const std::optional<int> press = person_.PressButton(question);
-    if (press && std::any_of(question.buttons.begin(), question.buttons.end(),
-                             [&](const DialogButton& button) { return button.id == *press; })) {
-      queue_.push_back({handle, platform::kWmCommand, *press});
+    const auto button =
+        std::find_if(question.buttons.begin(), question.buttons.end(),
+                     [&](const DialogButton& candidate) { return press == candidate.id; });
+    if (button != question.buttons.end()) {
+      Report(PressEvent{time_.NowMs(), window->dialog->window, button->id, button->text});
+      queue_.push_back({handle, platform::kWmCommand, button->id});
     }
   }
 }
