@@ -202,7 +202,7 @@ nlohmann::ordered_json MachineConfig::ToJson() const {
         {"process_id", loader.process_id}}},
       {"clock", {{"start", FormatClock(clock_start)}}},
   };
-  // Sections of later parts, and fields of the display this layer does not read.
+  // Sections the window system reads, and fields of the display this layer does not read.
   if (document.is_object()) {
     for (const auto& [key, value] : document.items()) {
       if (!json.contains(key)) {

@@ -1,7 +1,7 @@
 // What machine.json says about an instrument: its board, memory, display,
 // code page, drives, how it answers reboot requests and the printer wizard,
 // and how the loader is started. Sections this layer does not read (the
-// desktop and the operator script, filled by later parts of the simulator)
+// desktop and the operator script, which the simulated window system reads)
 // are kept as they stand in `document`.
 #pragma once
 

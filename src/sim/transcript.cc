@@ -95,7 +95,7 @@ std::string Description(const Json& entry) {
   }
   if (event == "waiting")
     return "the loader waits in its message loop; the person closes its window";
-  std::string line = event;  // events of later parts: their fields as they are
+  std::string line = event;  // the other events: their fields as they are
   for (const auto& [key, value] : entry.items()) {
     if (key != "t" && key != "event") line += " " + key + "=" + Plain(value);
   }
