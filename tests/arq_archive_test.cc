@@ -3,8 +3,10 @@
 // should not be.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "archive/archive_test_support.h"
 #include "tests/arq_run.h"
@@ -136,6 +138,34 @@ TEST_F(ArqArchive, FailingMembersAreNamedAndTheirTargetsKept) {
   EXPECT_EQ(extracted.exit_code, 1);
   EXPECT_EQ(extracted.err, "arq: ONE.TXT: CRC32 error\n");
   EXPECT_EQ(folder_.Read("out/ONE.TXT"), "kept");
+}
+
+TEST_F(ArqArchive, AnArchiveThatEndsBeforeItsEndMarkerIsNeverSound) {
+  const std::string whole =
+      ArchiveBytes({{.name = "ONE.TXT", .data = "one"}, {.name = "TWO.TXT", .data = "two"}});
+  const std::size_t second = whole.find("\x67\x57\x04\x01", 1);
+  ASSERT_NE(second, std::string::npos);
+  std::string newer = whole;
+  newer[second + 5] = 0x32;  // the second member needs version 3.2
+  std::string garbage = whole;
+  garbage[second] = '?';
+  for (const auto& [name, bytes, message] :
+       std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"cut.arq", whole.substr(0, second), "Corrupt header"},
+           {"garbage.arq", garbage, "Corrupt header"},
+           {"newer.arq", newer, "Incompatible archive version"}}) {
+    folder_.Write(name, bytes);
+    std::string shown = name;  // as the archive's DOS name shows it
+    std::transform(shown.begin(), shown.end(), shown.begin(), ::toupper);
+    for (const std::string& arguments : {"t " + name, "x " + name + " -d out -o", "l " + name}) {
+      const ArqResult result = folder_.Arq(arguments);
+      EXPECT_EQ(result.exit_code, 1) << arguments;
+      // One line, naming the archive and what is wrong with it.
+      EXPECT_TRUE(result.err.ends_with(shown + ": " + message + "\n")) << arguments << result.err;
+      EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+      EXPECT_EQ(result.out.find("all sound"), std::string::npos) << result.out;
+    }
+  }
 }
 
 TEST_F(ArqArchive, MembersNamedOutsideTheDestinationAreRefused) {

@@ -1,6 +1,8 @@
 // A package that does not expand whole is never installed: the failure is
 // logged, the boot says so, the header and the failure marker go so that
 // the same package is not tried again, and the installed revision starts.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "tests/recording_parts.h"
@@ -22,7 +24,7 @@ TEST(FailedUpgrade, AFailedExpansionEndsTheBranchWithoutInstalling) {
     const sim::BootOutcome& outcome = scenario.Boot();
     const std::vector<std::string> story = scenario.Story();
     EXPECT_TRUE(
-        HasRun(story, {"call name=clear backup tree", "call name=expand upgrade archive",
+        HasRun(story, {"call name=clear staging tree", "call name=expand upgrade archive",
                        "call name=upgrade log failed line", "call name=remove upgrade header",
                        "call name=remove failure marker",
                        "draw (10, 10) \"System Upgrade Failed....                           \"",
@@ -98,6 +100,44 @@ TEST(FailedUpgrade, AMemberWithACrcErrorStopsTheUpgradeBeforeAnythingIsInstalled
   EXPECT_FALSE(Exists(machine, "scope/bin/A.EXE"));
   EXPECT_TRUE(Exists(machine, archive));
   ExpectAbandoned(scenario, outcome, "\\SCOPE\\UPGRADE\\SCOPE\\BIN\\QV7311X.EXE : CRC32 error\r\n");
+}
+
+// A walk that ends before the archive's end marker has not seen the whole
+// package: nothing of it is installed.
+TEST(FailedUpgrade, AnArchiveThatEndsBeforeItsEndMarkerIsNeverInstalled) {
+  const std::string signature = "\x67\x57\x04\x01";
+  struct Damage {
+    const char* what;
+    std::function<void(std::string&, std::size_t)> apply;  // at the second member's header
+    const char* failure;
+  };
+  const std::vector<Damage> damages = {
+      {"truncated", [](std::string& bytes, std::size_t at) { bytes.resize(at); }, "Corrupt header"},
+      {"garbage", [](std::string& bytes, std::size_t at) { bytes[at] = 'X'; }, "Corrupt header"},
+      {"needs version 3.2", [](std::string& bytes, std::size_t at) { bytes[at + 5] = 0x32; },
+       "Incompatible archive version"},
+  };
+  for (const Damage& damage : damages) {
+    Scenario scenario;
+    const sim::TestMachine& machine = scenario.machine();
+    InstallBuiltPackage(machine, {{"scope/bin/a.exe", "the first member"},
+                                  {"scope/bin/qv7311x.exe", "the second member"}});
+    const std::string archive = std::string(kStagingFolder) + "qv731upg.arq";
+    std::string bytes = machine.ReadHost(archive);
+    const std::size_t second = bytes.find(signature, 1);
+    ASSERT_NE(second, std::string::npos);
+    damage.apply(bytes, second);
+    machine.WriteHost(archive, bytes);
+
+    const sim::BootOutcome& outcome = scenario.Boot();
+    EXPECT_TRUE(HasRun(scenario.Story("draw"),
+                       {"draw (10, 10) \"System Upgrade Failed....                           \""}))
+        << damage.what;
+    EXPECT_FALSE(Exists(machine, "scope/bin/A.EXE")) << damage.what;
+    EXPECT_NE(machine.ReadHost("scope/bin/upgrade.log").find(damage.failure), std::string::npos)
+        << damage.what << ": " << machine.ReadHost("scope/bin/upgrade.log");
+    EXPECT_FALSE(outcome.reboot_accepted) << damage.what;
+  }
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 // after the restart.
 #include <gtest/gtest.h>
 
-#include "app/loader.h"
 #include "codec/member_record.h"
-#include "platform/fault_injector.h"
 #include "tests/scenario.h"
 #include "tests/staged_upgrade.h"
 
@@ -114,42 +112,6 @@ TEST_F(PackageUpgradeTest, AnInterruptedUpgradeIsBegunOnceMore) {
   const sim::BootOutcome& outcome = scenario_.Boot();
   EXPECT_FALSE(outcome.reboot_accepted);
   EXPECT_FALSE(Exists(machine(), std::string(kStagingFolder) + "qv731upg.fld"));
-}
-
-// One boot whose power goes after the nth write (never with 0); the number
-// of writes it made.
-int BootCutAfter(sim::TestMachine& machine, int nth) {
-  sim::Machine& booted = machine.Open();
-  platform::FaultInjector injector(booted.platform());
-  if (nth > 0) injector.CutPowerAfterWrite(nth);
-  sim::Boot(booted,
-            [&injector](platform::Platform) { return app::RunLoader(injector.platform()); });
-  return injector.WriteCount();
-}
-
-TEST(PowerCut, AnUpgradeCutShortAnywhereIsCompletedByTheBootsAfterIt) {
-  const TreeFiles package = {{"scope/bin/qv7311x.exe", "new scope"},
-                             {"scope/cal/gain.cal", "new gain"},
-                             {"readme.txt", "read me"}};
-  int writes = 0;
-  {
-    sim::TestMachine machine;
-    InstallBuiltPackage(machine, package);
-    writes = BootCutAfter(machine, 0);
-  }
-  ASSERT_GT(writes, 20);
-  for (int nth = 1; nth < writes; nth += writes / 6) {
-    sim::TestMachine machine;
-    InstallBuiltPackage(machine, package);
-    BootCutAfter(machine, nth);
-    BootCutAfter(machine, 0);
-    BootCutAfter(machine, 0);
-    EXPECT_EQ(machine.ReadHost("scope/bin/qv7311x.exe"), "new scope") << nth;
-    EXPECT_EQ(machine.ReadHost("scope/cal/GAIN.CAL"), "new gain") << nth;
-    EXPECT_FALSE(Exists(machine, std::string(kStagingFolder) + "qv731upg.hdr")) << nth;
-    EXPECT_FALSE(Exists(machine, std::string(kStagingFolder) + "qv731upg.fld")) << nth;
-    EXPECT_TRUE(Exists(machine, std::string(kStagingFolder) + "qv731upg.arq")) << nth;
-  }
 }
 
 TEST_F(PackageUpgradeTest, ANewLoaderIsHandedToThePreloaderItBrings) {

@@ -23,22 +23,25 @@ class RecordingUpgrade final : public app::UpgradeContext, Recorder {
 
   bool UpgradePending() override { return Ask("upgrade pending"); }
   bool FailureMarkerExists() override { return Ask("failure marker test"); }
-  void CreateFailureMarker() override { Tell("create failure marker"); }
+  int AttemptsBegun() override { return script_.Call("attempts begun", 0); }
+  bool CreateFailureMarker() override { return Ask("create failure marker", true); }
   void RemoveFailureMarker() override { Tell("remove failure marker"); }
-  void RemoveUpgradeHeader() override { Tell("remove upgrade header"); }
+  bool RemoveUpgradeHeader() override { return Ask("remove upgrade header", true); }
   bool NewLoaderInPackage() override { return Ask("new-loader test"); }
   int PreloaderHandOver() override { return script_.Call("pre-loader hand-over", 0); }
   void CreateInstrumentFolders() override { Tell("create instrument folders"); }
   void ListStagedFolders() override { Tell("list staged folders"); }
-  void TreeCopy(bool backup) override {
-    Tell(backup ? "tree copy with backup" : "tree copy");
+  bool TreeCopy(bool backup) override {
     process_.restart = true;
+    return Ask(backup ? "tree copy with backup" : "tree copy", true);
   }
   void ClearStagingTree() override { Tell("clear staging tree"); }
   void ClearBackupTree() override { Tell("clear backup tree"); }
   void CreateUndoMarker() override { Tell("create undo marker"); }
   int ExpandUpgradeArchive() override { return script_.Call("expand upgrade archive", 1); }
   void LogOpeningLines() override { Tell("upgrade log opening lines"); }
+  void LogAttempt(int attempt) override { Tell("upgrade log attempt " + std::to_string(attempt)); }
+  void LogAbandoned() override { Tell("upgrade log abandoned"); }
   void LogClosingLine() override { Tell("upgrade log closing line"); }
   void LogFailedLine() override { Tell("upgrade log failed line"); }
 

@@ -25,13 +25,19 @@ void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending,
 }
 
 qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const TreeFiles& files,
-                                        std::string_view part_number) {
+                                        std::string_view part_number,
+                                        const std::set<std::string>& read_only) {
   const fs::path tree = machine.folder().parent_path() / "tree";
   const fs::path output = machine.folder().parent_path() / "package";
   fs::remove_all(tree);
   for (const auto& [path, bytes] : files) {
     fs::create_directories((tree / path).parent_path());
     std::ofstream(tree / path, std::ios::binary) << bytes;
+    if (read_only.contains(path)) {
+      fs::permissions(tree / path,
+                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+    }
   }
   qvpkg::BuiltPackage built = qvpkg::BuildPackage({tree, std::string(part_number), output});
   qvpkg::InstallPackage(built.package, machine.folder());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,13 @@ void WriteHeader(const sim::TestMachine& machine, std::uint32_t pending = 1,
                  std::string_view part_number = "QV7310-62001",
                  std::string_view archive_name = "qv731upg.arq");
 
-// Builds a package from the files (path below the tree with "/", bytes)
-// beside the machine's folder, and installs it on the machine as qvpkg
-// does.
+// Builds a package from the files (path below the tree with "/", bytes;
+// those named in read_only without write permission) beside the machine's
+// folder, and installs it on the machine as qvpkg does.
 using TreeFiles = std::vector<std::pair<std::string, std::string>>;
 qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const TreeFiles& files,
-                                        std::string_view part_number = "QV7310-62001");
+                                        std::string_view part_number = "QV7310-62001",
+                                        const std::set<std::string>& read_only = {});
 
 // The log's first lines for an upgrade begun two seconds into the boot.
 std::string OpeningLines(std::string_view part_number = "QV7310-62001",

@@ -42,8 +42,8 @@ TEST_F(UpgradeBranchesTest, ContinuingRunsInFullAndRemovesTheProbeFiles) {
               "draw (10, 10) \"Continuing System Upgrade ....                    \"",
               "sleep 2000 ms", "call name=create failure marker", "call name=list staged folders",
               "call name=upgrade log opening lines", "call name=tree copy with backup",
-              "call name=autoexec.bat entry", "call name=remove upgrade header",
-              "call name=remove failure marker", "call name=create undo marker",
+              "call name=autoexec.bat entry", "call name=create undo marker",
+              "call name=remove upgrade header", "call name=remove failure marker",
               "call name=merge defaults", "call name=code pages",
               "draw (10, 10) \"System Upgrade Complete....                \"", "sleep 2000 ms",
               "call name=LAN features check"}))
@@ -64,15 +64,16 @@ TEST_F(UpgradeBranchesTest, BeginningInstallsItselfWithoutANewLoader) {
   const Lines story = scenario_.Story();
   EXPECT_TRUE(
       HasRun(story, {"call name=upgrade pending",
+                     "call name=attempts begun",
                      "window main show maximized",
                      "call name=create instrument folders",
                      "video bit on",
                      "draw (10, 10) \"Beginning System Upgrade ....                   \"",
                      "sleep 2000 ms",
+                     "call name=clear backup tree",
                      "call name=create failure marker",
                      "call name=upgrade log opening lines",
                      "call name=clear staging tree",
-                     "call name=clear backup tree",
                      "call name=expand upgrade archive",
                      "call name=new-loader test",
                      "call name=create instrument folders",
@@ -80,9 +81,9 @@ TEST_F(UpgradeBranchesTest, BeginningInstallsItselfWithoutANewLoader) {
                      "call name=tree copy with backup",
                      "call name=autoexec.bat entry",
                      "call name=upgrade log closing line",
+                     "call name=create undo marker",
                      "call name=remove upgrade header",
                      "call name=remove failure marker",
-                     "call name=create undo marker",
                      "draw (10, 10) \"System Upgrade Complete....                         \"",
                      "sleep 2000 ms",
                      "call name=LAN features check",
@@ -131,14 +132,84 @@ TEST_F(UpgradeBranchesTest, WithoutAPreloaderTheBootGoesOn) {
   EXPECT_TRUE(sim::IsScopeApplication(outcome.launched->program));
 }
 
-TEST_F(UpgradeBranchesTest, AnInterruptedUpgradeLosesItsHeaderAndBeginsAgain) {
+TEST_F(UpgradeBranchesTest, AnInterruptedUpgradeIsBegunAgainKeepingItsHeaderAndBackup) {
   script_.Answer("failure marker test", {1});
   script_.Answer("upgrade pending", {1});
+  script_.Answer("attempts begun", {1});
   scenario_.Boot();
+  const Lines calls = scenario_.Story("call");
   EXPECT_TRUE(
-      HasRun(scenario_.Story(), {"call name=failure marker test", "call name=remove upgrade header",
-                                 "call name=remove failure marker", "call name=upgrade pending",
-                                 "window main show maximized"}));
+      HasRun(calls, {"call name=create failure marker", "call name=upgrade log opening lines",
+                     "call name=upgrade log attempt 2", "call name=clear staging tree",
+                     "call name=expand upgrade archive"}))
+      << PrintToString(calls);
+  // The backup tree holds what the first attempt saved.
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "call name=clear backup tree"), 0);
+  EXPECT_TRUE(HasRun(calls, {"call name=create undo marker", "call name=remove upgrade header",
+                             "call name=remove failure marker"}));
+}
+
+TEST_F(UpgradeBranchesTest, AMarkerWithoutAPendingHeaderIsRemoved) {
+  script_.Answer("failure marker test", {1});
+  script_.Answer("upgrade pending", {0});
+  scenario_.Boot();
+  EXPECT_TRUE(HasRun(scenario_.Story("call"),
+                     {"call name=failure marker test", "call name=upgrade pending",
+                      "call name=remove upgrade header", "call name=remove failure marker"}));
+}
+
+TEST_F(UpgradeBranchesTest, AfterTheLastAttemptThePackageIsAbandoned) {
+  script_.Answer("failure marker test", {1});
+  script_.Answer("upgrade pending", {1});
+  script_.Answer("attempts begun", {3});
+  const sim::BootOutcome& outcome = scenario_.Boot();
+  const Lines story = scenario_.Story();
+  EXPECT_TRUE(
+      HasRun(story, {"sleep 2000 ms", "call name=upgrade log opening lines",
+                     "call name=upgrade log abandoned", "call name=upgrade log failed line",
+                     "call name=remove upgrade header", "call name=remove failure marker",
+                     "draw (10, 10) \"System Upgrade Failed....                           \""}))
+      << PrintToString(story);
+  for (const char* never : {"call name=create failure marker", "call name=expand upgrade archive",
+                            "call name=tree copy with backup"}) {
+    EXPECT_EQ(std::count(story.begin(), story.end(), never), 0) << never;
+  }
+  EXPECT_FALSE(outcome.reboot_accepted);
+  ASSERT_TRUE(outcome.launched);
+  EXPECT_TRUE(sim::IsScopeApplication(outcome.launched->program));
+}
+
+TEST_F(UpgradeBranchesTest, AFailedCopyIsAFailedAttempt) {
+  script_.Answer("upgrade pending", {1});
+  script_.Answer("tree copy with backup", {0});
+  for (const int begun : {0, 1, 2}) {
+    script_.Answer("attempts begun", {begun});
+    const sim::BootOutcome& outcome = scenario_.Boot();
+    const Lines story = scenario_.Story();
+    const bool last = begun + 1 == 3;
+    EXPECT_TRUE(
+        HasRun(story, {"call name=autoexec.bat entry", last ? "call name=upgrade log abandoned"
+                                                            : "call name=upgrade log failed line"}))
+        << begun << PrintToString(story);
+    EXPECT_EQ(std::count(story.begin(), story.end(), "call name=remove upgrade header"),
+              last ? 1 : 0)
+        << begun;
+    for (const char* never :
+         {"call name=upgrade log closing line", "call name=create undo marker"}) {
+      EXPECT_EQ(std::count(story.begin(), story.end(), never), 0) << never;
+    }
+    EXPECT_TRUE(
+        HasRun(story, {"draw (10, 10) \"System Upgrade Failed....                           \""}));
+    // The next attempt follows at once; after the last, the old revision runs.
+    EXPECT_EQ(outcome.reboot_accepted, !last) << begun;
+  }
+  // A continued upgrade whose copy failed keeps header and marker too.
+  scenario_.Boot("/copyfiles");
+  const Lines story = scenario_.Story();
+  EXPECT_TRUE(HasRun(story, {"call name=autoexec.bat entry",
+                             "draw (10, 10) \"System Upgrade Failed....                  \""}))
+      << PrintToString(story);
+  EXPECT_EQ(std::count(story.begin(), story.end(), "call name=remove upgrade header"), 0);
 }
 
 }  // namespace

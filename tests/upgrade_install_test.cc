@@ -160,7 +160,13 @@ TEST(UpgradeInstall, FilesThatCannotBeCopiedCostABoxAndTheCopyGoesOn) {
             OpeningLines("", "") +
                 "The system cannot find the path specified.\r\r\n"
                 "after.exe\r\n"
-                "blocked.exe\r\n");
+                "blocked.exe\r\n"
+                "Failed to copy file \\scope\\bin\\blocked.exe : Access is denied.\r\r\n");
+  // Not every file was installed: the upgrade failed, and the next boot tries again.
+  EXPECT_TRUE(HasRun(scenario.Story("draw"),
+                     {"draw (10, 10) \"System Upgrade Failed....                  \""}));
+  EXPECT_TRUE(Exists(machine, std::string(kStagingFolder) + "qv731upg.fld"));
+  EXPECT_FALSE(Exists(machine, "scope/old_rev/scope/temp/qv731upg.udo"));
 }
 
 }  // namespace

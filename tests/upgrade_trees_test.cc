@@ -1,6 +1,6 @@
-// The backup tree cleared by the clearundo switch, which shows the folder
-// lister's limits: ten folders, three levels below the root, temp folders
-// in any case left alone; the undo marker stays.
+// The backup tree cleared by the clearundo switch: files at every depth go,
+// however many folders the tree has; temp folders in any case are left
+// alone, so the undo marker stays.
 #include <gtest/gtest.h>
 
 #include "tests/scenario.h"
@@ -14,17 +14,18 @@ void WriteAll(const sim::TestMachine& machine, std::initializer_list<const char*
     machine.WriteHost(file, "old");
 }
 
-TEST(UpgradeTrees, ClearundoClearsThreeLevelsOfTheBackupTreeButNoTempFolder) {
+TEST(UpgradeTrees, ClearundoClearsTheBackupTreeAtAnyDepthButNoTempFolder) {
   Scenario scenario;
   const sim::TestMachine& machine = scenario.machine();
   const auto cleared = {"scope/old_rev/top.txt", "scope/old_rev/scope/bin/x.dll",
                         "scope/old_rev/windows/win.ini", "scope/old_rev/scope/bin/sub/third.txt",
-                        "scope/old_rev/scope/cal/ro.cal"};
+                        "scope/old_rev/scope/cal/ro.cal",
+                        // Four and five levels below the root.
+                        "scope/old_rev/scope/bin/sub/deeper/fourth.txt",
+                        "scope/old_rev/scope/bin/sub/deeper/still/fifth.txt"};
   const auto kept = {"scope/old_rev/scope/temp/qv731upg.udo",
                      "scope/old_rev/scope/TEMP/x/y.txt",  // the same folder, in capitals
-                     "scope/old_rev/Temp/z.txt",
-                     // Four levels below the root.
-                     "scope/old_rev/scope/bin/sub/deeper/fourth.txt"};
+                     "scope/old_rev/Temp/z.txt", "scope/old_rev/scope/bin/sub/temp/w.txt"};
   WriteAll(machine, cleared);
   WriteAll(machine, kept);
   MakeReadOnly(machine, "scope/old_rev/scope/cal/ro.cal");
@@ -38,7 +39,7 @@ TEST(UpgradeTrees, ClearundoClearsThreeLevelsOfTheBackupTreeButNoTempFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(machine.Host("scope/old_rev/scope/bin/sub")));
 }
 
-TEST(UpgradeTrees, TheListStopsAtTenFolders) {
+TEST(UpgradeTrees, ClearingGoesBeyondTenFolders) {
   Scenario scenario;
   const sim::TestMachine& machine = scenario.machine();
   // The backup tree's skeleton has eleven folders: scope and windows, eight
@@ -50,7 +51,7 @@ TEST(UpgradeTrees, TheListStopsAtTenFolders) {
   machine.WriteHost("scope/old_rev/windows/system/eleventh.dll", "old");
   scenario.Boot("/clearundo");
   EXPECT_FALSE(Exists(machine, "scope/old_rev/scope/setups/file"));
-  EXPECT_TRUE(Exists(machine, "scope/old_rev/windows/system/eleventh.dll"));
+  EXPECT_FALSE(Exists(machine, "scope/old_rev/windows/system/eleventh.dll"));
 }
 
 }  // namespace

@@ -50,9 +50,11 @@ void MainSequence::Run() {
     return;
   }
   identification_.LocateModelRegister();  // 14
-  if (upgrade->FailureMarkerExists()) {   // 15
-    upgrade->RemoveUpgradeHeader();
-    upgrade->RemoveFailureMarker();
+  // 15: an interrupted upgrade that is still pending is begun again by
+  // step 16, its header and marker kept until it is installed or abandoned;
+  // a marker without a pending header outlived an install that completed.
+  if (upgrade->FailureMarkerExists() && !upgrade->UpgradePending()) {
+    if (upgrade->RemoveUpgradeHeader()) upgrade->RemoveFailureMarker();
   }
   UpgradeBranches(*upgrade);                             // 16
   LanFeatures();                                         // 17

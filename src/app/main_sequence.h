@@ -49,7 +49,12 @@ class MainSequence {
   void UpgradeBranches(UpgradeContext& upgrade);  // step 16
   void ContinuingUpgrade(UpgradeContext& upgrade);
   void BeginningUpgrade(UpgradeContext& upgrade);
+  // Installs the expanded package; false when a file was not installed.
+  bool InstallUpgrade(UpgradeContext& upgrade);
   void AbandonUpgrade(UpgradeContext& upgrade);
+  // An attempt that did not install the package: the next boot begins it
+  // again, unless it was the last one.
+  void FailedAttempt(UpgradeContext& upgrade, int attempt);
   void ProbeFileCleanup();
   void LanFeatures();                                                  // step 17
   void DisplayMode();                                                  // step 19

@@ -10,6 +10,7 @@ using platform::ShowCommand;
 
 constexpr std::string_view kContinuing = "Continuing System Upgrade ....                    ";
 constexpr std::string_view kContinuedComplete = "System Upgrade Complete....                ";
+constexpr std::string_view kContinuedFailed = "System Upgrade Failed....                  ";
 constexpr std::string_view kBeginning = "Beginning System Upgrade ....                   ";
 constexpr std::string_view kBegunComplete = "System Upgrade Complete....                         ";
 constexpr std::string_view kBegunFailed = "System Upgrade Failed....                           ";
@@ -35,14 +36,22 @@ void MainSequence::ContinuingUpgrade(UpgradeContext& upgrade) {
   ProbeFileCleanup();
   Draw(10, 10, kContinuing);
   Sleep(2000);
-  upgrade.CreateFailureMarker();
+  const bool marked = upgrade.CreateFailureMarker();
   upgrade.ListStagedFolders();
   upgrade.LogOpeningLines();
-  upgrade.TreeCopy(/*backup=*/true);
+  // Without its marker a cut copy would look finished at the next boot.
+  const bool installed = marked && upgrade.TreeCopy(/*backup=*/true);
   parts_.display_and_startup->AutoexecEntry();
-  upgrade.RemoveUpgradeHeader();
-  upgrade.RemoveFailureMarker();
+  if (!installed) {
+    // Header and marker stay: the next boot begins the upgrade again.
+    Draw(10, 10, kContinuedFailed);
+    Sleep(2000);
+    return;
+  }
+  // The undo marker before the header goes: a cut in between repeats the
+  // install, never skips the marker.
   upgrade.CreateUndoMarker();
+  if (upgrade.RemoveUpgradeHeader()) upgrade.RemoveFailureMarker();
   parts_.detector->MergeDefaults();
   parts_.code_pages_and_lan->RegisterCodePages();
   Draw(10, 10, kContinuedComplete);
@@ -51,6 +60,7 @@ void MainSequence::ContinuingUpgrade(UpgradeContext& upgrade) {
 
 void MainSequence::BeginningUpgrade(UpgradeContext& upgrade) {
   platform::Files& files = services_.platform.files;
+  const int begun = upgrade.AttemptsBegun();
   Show(ShowCommand::kShowMaximized);
   upgrade.CreateInstrumentFolders();
   // Without write permission first: a read-only definition file stays.
@@ -58,12 +68,36 @@ void MainSequence::BeginningUpgrade(UpgradeContext& upgrade) {
   services_.helpers.SetVideoBit(true);
   Draw(10, 10, kBeginning);
   Sleep(2000);
-  upgrade.CreateFailureMarker();
-  upgrade.LogOpeningLines();
-  upgrade.ClearStagingTree();
-  upgrade.ClearBackupTree();
-  if (upgrade.ExpandUpgradeArchive() != 1) {
+  if (begun >= kUpgradeAttempts) {
+    upgrade.LogOpeningLines();
+    upgrade.LogAbandoned();
     AbandonUpgrade(upgrade);
+    return;
+  }
+  // Only the first attempt clears the backup tree, and before its marker
+  // exists: from then on the tree holds this upgrade's backup alone.
+  if (begun == 0) upgrade.ClearBackupTree();
+  if (!upgrade.CreateFailureMarker()) {
+    // An install that a cut could leave unmarked is not begun; the header
+    // stays for the next boot.
+    upgrade.LogOpeningLines();
+    upgrade.LogFailedLine();
+    Draw(10, 10, kBegunFailed);
+    Sleep(2000);
+    return;
+  }
+  const int attempt = begun + 1;
+  upgrade.LogOpeningLines();
+  if (attempt > 1) upgrade.LogAttempt(attempt);
+  upgrade.ClearStagingTree();
+  if (upgrade.ExpandUpgradeArchive() != 1) {
+    // A package that never expanded is abandoned at once; after an
+    // interrupted attempt, part of it is installed and it is tried again.
+    if (attempt == 1) {
+      AbandonUpgrade(upgrade);
+    } else {
+      FailedAttempt(upgrade, attempt);
+    }
     return;
   }
   if (upgrade.NewLoaderInPackage()) {
@@ -77,25 +111,49 @@ void MainSequence::BeginningUpgrade(UpgradeContext& upgrade) {
     StartProgram(services_.platform.system, "\\scope\\bin\\preldr.exe", arguments);
     return;  // not started: the sequence goes on with the LAN features
   }
+  if (!InstallUpgrade(upgrade)) {
+    FailedAttempt(upgrade, attempt);
+    return;
+  }
+  Draw(10, 10, kBegunComplete);
+  Sleep(2000);
+}
+
+bool MainSequence::InstallUpgrade(UpgradeContext& upgrade) {
   upgrade.CreateInstrumentFolders();
   ProbeFileCleanup();
   upgrade.ListStagedFolders();
-  upgrade.TreeCopy(/*backup=*/true);
+  const bool installed = upgrade.TreeCopy(/*backup=*/true);
   parts_.display_and_startup->AutoexecEntry();
+  if (!installed) return false;
   upgrade.LogClosingLine();
-  upgrade.RemoveUpgradeHeader();
-  upgrade.RemoveFailureMarker();
+  // The undo marker before the header goes, the header before the failure
+  // marker: a cut anywhere in between makes the next boot repeat the
+  // install or clear the marker, never lose either.
   upgrade.CreateUndoMarker();
-  Draw(10, 10, kBegunComplete);
-  Sleep(2000);
+  if (upgrade.RemoveUpgradeHeader()) upgrade.RemoveFailureMarker();
+  return true;
 }
 
 // A package that did not expand whole is never installed, neither by this
 // boot nor by the next: its header goes, and the installed revision runs on.
 void MainSequence::AbandonUpgrade(UpgradeContext& upgrade) {
   upgrade.LogFailedLine();
-  upgrade.RemoveUpgradeHeader();
-  upgrade.RemoveFailureMarker();
+  if (upgrade.RemoveUpgradeHeader()) upgrade.RemoveFailureMarker();
+  services_.process.restart = false;
+  Draw(10, 10, kBegunFailed);
+  Sleep(2000);
+}
+
+void MainSequence::FailedAttempt(UpgradeContext& upgrade, int attempt) {
+  if (attempt >= kUpgradeAttempts) {
+    upgrade.LogAbandoned();
+    AbandonUpgrade(upgrade);
+    return;
+  }
+  upgrade.LogFailedLine();
+  // The restart brings the next attempt at once.
+  services_.process.restart = true;
   Draw(10, 10, kBegunFailed);
   Sleep(2000);
 }

@@ -14,6 +14,10 @@
 
 namespace qv::app {
 
+// How many attempts an upgrade is given before it is abandoned: an attempt
+// cut short by a power cut, or one that could not install every file.
+inline constexpr int kUpgradeAttempts = 3;
+
 // The upgrade package, its markers, the staging and backup trees, the tree
 // copy, the upgrade log and the expansion. Created as the main sequence's
 // first act (which reads the upgrade header once) and destroyed at its end.
@@ -24,18 +28,24 @@ class UpgradeContext {
   // The header read at creation had a pending field other than 0.
   virtual bool UpgradePending() = 0;
   virtual bool FailureMarkerExists() = 0;
-  virtual void CreateFailureMarker() = 0;
+  // The attempts the failure marker records (0 without a marker).
+  virtual int AttemptsBegun() = 0;
+  // Records the next attempt; false when the marker cannot be written.
+  virtual bool CreateFailureMarker() = 0;
   virtual void RemoveFailureMarker() = 0;
-  virtual void RemoveUpgradeHeader() = 0;
+  // True when the header is gone: only then may the failure marker go, or a
+  // later boot would begin the installed upgrade afresh.
+  virtual bool RemoveUpgradeHeader() = 0;
   // The expanded package brings a new loader.
   virtual bool NewLoaderInPackage() = 0;
   // 1: start the pre-loader; 0: a needed folder is missing; -1: no pre-loader.
   virtual int PreloaderHandOver() = 0;
   virtual void CreateInstrumentFolders() = 0;
   virtual void ListStagedFolders() = 0;
-  // Installs the staging tree (saving cal and setups first with backup);
-  // sets the restart flag.
-  virtual void TreeCopy(bool backup) = 0;
+  // Installs the staging tree (saving cal and setups first with backup,
+  // unless an earlier attempt saved them); sets the restart flag. True when
+  // every file was installed.
+  virtual bool TreeCopy(bool backup) = 0;
   virtual void ClearStagingTree() = 0;
   virtual void ClearBackupTree() = 0;
   virtual void CreateUndoMarker() = 0;
@@ -44,6 +54,9 @@ class UpgradeContext {
   // written to the upgrade log with the library's message.
   virtual int ExpandUpgradeArchive() = 0;
   virtual void LogOpeningLines() = 0;
+  // "Attempt 2 of 3": the attempt that begins again after an interrupted one.
+  virtual void LogAttempt(int attempt) = 0;
+  virtual void LogAbandoned() = 0;
   // The end line of an installed upgrade, and of one that was not.
   virtual void LogClosingLine() = 0;
   virtual void LogFailedLine() = 0;

@@ -183,7 +183,11 @@ Status ArchiveWalk::Finish(Status ended) {
   }
   if (record_.status_word == kStatusWordCancel) state_.Raise(record_, event::kCanceled, 0);
   if (record_.status_word == kStatusWordStop) state_.Raise(record_, event::kStopped, 0);
-  Status result = update() ? ended : Status::kOk;
+  // A walk that never met the end marker did not see the whole archive, in
+  // any mode: whoever installs or tests what it extracted must know. The
+  // event names the archive: no member is to blame.
+  if (ended != Status::kOk) state_.RaiseScratch(ToInt(ended), 0, state_.archive_name);
+  Status result = ended;
   if (update() && !state_.keep_archive) {
     if (ended != Status::kOk || (!clean_end_ && (changes_ || state_.modified))) {
       state_.keep_archive = true;

@@ -24,10 +24,12 @@ class ArchiveWalk {
   ArchiveWalk(LibraryState& state, MemberRecord& record) : state_(state), record_(record) {}
 
   // Raises event 47 at the end. Returns kOk when the walk ended normally
-  // (also when cancelled or stopped, and in read-only mode at a damaged
-  // header), kError when extracting a member failed or a member could not be
-  // passed over, and in update mode the status that kept the archive as it
-  // was.
+  // (also when cancelled or stopped), kError when extracting a member failed
+  // or a member could not be passed over, the header's failure (raised as an
+  // error event first) when the walk ended before the end marker: a damaged
+  // or truncated header kCorruptHeader, a member needing a newer version
+  // kIncompatibleVersion; and in update mode the status that kept the
+  // archive as it was.
   Status Run();
 
  private:

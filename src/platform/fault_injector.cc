@@ -1,5 +1,7 @@
 #include "platform/fault_injector.h"
 
+#include <algorithm>
+
 #include "platform/stream_mode.h"
 
 namespace qv::platform {
@@ -17,8 +19,19 @@ class FaultStream : public StreamPort {
         faults_.Guard<std::size_t>(Call::kRead, false, [&] { return inner_->Read(buffer); }));
   }
   std::size_t Write(std::span<const std::uint8_t> bytes) override {
-    return Note(
-        faults_.Guard<std::size_t>(Call::kWrite, true, [&] { return inner_->Write(bytes); }));
+    return Note(faults_.Guard<std::size_t>(Call::kWrite, false, [&] {
+      std::size_t written = 0;
+      do {
+        const std::span<const std::uint8_t> cluster =
+            bytes.subspan(written, std::min(kClusterBytes, bytes.size() - written));
+        const std::size_t taken = inner_->Write(cluster);
+        written += taken;
+        if (taken == 0) break;
+        faults_.CountWrite();
+        if (taken < cluster.size()) break;
+      } while (written < bytes.size());
+      return written;
+    }));
   }
   bool Seek(std::int64_t offset, SeekOrigin origin) override {
     return faults_.Guard<bool>(Call::kSeek, false, [&] { return inner_->Seek(offset, origin); });
@@ -57,12 +70,18 @@ void FaultInjector::FailCall(Call call, int nth, WinError error, bool from_then_
   faults_.push_back({call, nth, error, from_then_on});
 }
 
+void FaultInjector::FailNthCall(int nth, WinError error) {
+  fail_nth_call_ = {nth, error};
+}
+
 void FaultInjector::CutPowerAfterWrite(int nth) {
   cut_after_write_ = nth;
 }
 
 std::optional<WinError> FaultInjector::Trip(Call call) {
   const int count = ++counts_[Index(call)];
+  ++total_calls_;
+  if (fail_nth_call_ && total_calls_ == fail_nth_call_->first) return fail_nth_call_->second;
   for (const Fault& fault : faults_) {
     if (fault.call != call) continue;
     if (count == fault.nth || (fault.from_then_on && count > fault.nth)) return fault.error;
@@ -146,8 +165,32 @@ Outcome FaultInjector::Move(std::string_view from, std::string_view to, bool rep
                         [&] { return PlatformWrapper::Move(from, to, replace_existing); });
 }
 Outcome FaultInjector::Copy(std::string_view from, std::string_view to, bool fail_if_exists) {
-  return Guard<Outcome>(Call::kCopy, true,
-                        [&] { return PlatformWrapper::Copy(from, to, fail_if_exists); });
+  return Guard<Outcome>(Call::kCopy, false,
+                        [&] { return CopyByClusters(from, to, fail_if_exists); });
+}
+
+Outcome FaultInjector::CopyByClusters(std::string_view from, std::string_view to,
+                                      bool fail_if_exists) {
+  const Outcome copied = PlatformWrapper::Copy(from, to, fail_if_exists);
+  if (!copied) return copied;
+  Files& files = inner().files;
+  const Result<FileStatus> status = files.Status(to);
+  const std::uint64_t size = status ? status->size : 0;
+  const std::uint64_t clusters =
+      std::max<std::uint64_t>(1, (size + kClusterBytes - 1) / kClusterBytes);
+  for (std::uint64_t cluster = 1; cluster < clusters; ++cluster) {
+    if (CutIsNext()) {
+      // The cut falls inside the copy: only the first clusters reached the disk.
+      std::vector<std::uint8_t> bytes(cluster * kClusterBytes);
+      Result<Stream> source = files.Open(from, "rb");
+      if (source) bytes.resize(source->Read(bytes));
+      files.SetWritable(to, true);
+      if (Result<Stream> target = files.Open(to, "wb")) target->Write(bytes);
+    }
+    CountWrite();
+  }
+  CountWrite();
+  return copied;
 }
 Result<DiskSpace> FaultInjector::GetDiskSpace(char drive) {
   return Guard<Result<DiskSpace>>(Call::kDiskSpace, false,

@@ -69,16 +69,30 @@ class FaultInjector : public PlatformWrapper {
   // it also leaves as the last error; with from_then_on every later one too.
   void FailCall(Call call, int nth, WinError error = WinError::kAccessDenied,
                 bool from_then_on = false);
+  // The nth call of any kind (counting every guarded call from 1) fails
+  // once with the error: a sweep over n reaches every failing call.
+  void FailNthCall(int nth, WinError error = WinError::kAccessDenied);
   // The power goes right after the nth write has taken effect: that call
   // throws PowerCut and every later call fails without effect. A write is a
   // call that changes a disk or the registry: opening with "w" or "a",
-  // stream writes, folder and file changes, attribute and time changes, and
-  // creating, deleting and setting registry keys and values.
+  // folder and file changes, attribute and time changes, and creating,
+  // deleting and setting registry keys and values. The disk takes file
+  // bytes a cluster at a time, so a stream write or a copy is one write per
+  // cluster (at least one): a cut between two clusters leaves the target
+  // torn, as a FAT disk would. A torn stream write has put its first
+  // clusters in place (a prefix of the new bytes, over the old ones where
+  // the stream overwrote); a torn copy leaves a writable file holding the
+  // source's first clusters. Renames and moves stay atomic.
   void CutPowerAfterWrite(int nth);
 
   int CallCount(Call call) const { return counts_[Index(call)]; }
+  int TotalCallCount() const { return total_calls_; }
   int WriteCount() const { return writes_; }
   bool PowerLost() const { return power_lost_; }
+  // Whether the power would go at the next write that takes effect.
+  bool CutIsNext() const { return cut_after_write_ && writes_ + 1 == *cut_after_write_; }
+  // Counts a write that took effect, and cuts the power on the chosen one.
+  void CountWrite();
 
   // Runs one call through the faults: used by the overrides below and by the
   // streams this wrapper hands out.
@@ -135,15 +149,21 @@ class FaultInjector : public PlatformWrapper {
   static constexpr std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
   // Counts the call; the error it must fail with, if any.
   std::optional<WinError> Trip(Call call);
-  // After a write took effect: counts it and cuts the power on the chosen one.
-  void CountWrite();
+  // The copy, one write per cluster of the copied file, torn by a cut
+  // that falls before its last cluster.
+  Outcome CopyByClusters(std::string_view from, std::string_view to, bool fail_if_exists);
 
   std::vector<Fault> faults_;
   std::array<int, static_cast<std::size_t>(Call::kCount)> counts_{};
+  std::optional<std::pair<int, WinError>> fail_nth_call_;
+  int total_calls_ = 0;
   std::optional<int> cut_after_write_;
   int writes_ = 0;
   bool power_lost_ = false;
 };
+
+// The unit in which the simulated disk takes file bytes.
+inline constexpr std::size_t kClusterBytes = 4096;
 
 namespace fault_detail {
 

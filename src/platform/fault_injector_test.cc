@@ -114,5 +114,42 @@ TEST(PlatformWrapper, OverridesOneOperationAndForwardsTheOthers) {
   EXPECT_EQ(platform.desktop.NumColors(), -1);  // the 24-bit display
 }
 
+TEST_F(FaultInjectorTest, ACutTearsALongWriteAndACopyBetweenClusters) {
+  const std::string old_bytes(3 * kClusterBytes, 'o');
+  const std::string new_bytes(2 * kClusterBytes + 100, 'n');
+  machine_.WriteHost("source.bin", new_bytes);
+  // A copy is one write per cluster, and so is a stream write.
+  for (std::size_t cluster = 1; cluster <= 3; ++cluster) {
+    sim::TestMachine machine;
+    machine.WriteHost("source.bin", new_bytes);
+    machine.WriteHost("copy.bin", old_bytes);
+    machine.WriteHost("stream.bin", old_bytes);
+    FaultInjector faults(machine.machine().platform());
+    faults.CutPowerAfterWrite(static_cast<int>(cluster));
+    sim::RunProcess([&] { faults.Copy("C:\\source.bin", "C:\\copy.bin", false); });
+    EXPECT_EQ(machine.ReadHost("copy.bin"), new_bytes.substr(0, cluster * kClusterBytes)) << cluster;
+
+    FaultInjector overwrite(machine.Open().platform());
+    overwrite.CutPowerAfterWrite(static_cast<int>(cluster));  // opening with "r+" writes nothing
+    sim::RunProcess([&] {
+      Result<Stream> stream = overwrite.Open("C:\\stream.bin", "r+b");
+      stream->Write(new_bytes);
+    });
+    // In place: the old length, new bytes up to the cut.
+    const std::size_t torn = std::min(cluster * kClusterBytes, new_bytes.size());
+    EXPECT_EQ(machine.ReadHost("stream.bin"), new_bytes.substr(0, torn) + old_bytes.substr(torn))
+        << cluster;
+  }
+}
+
+TEST_F(FaultInjectorTest, FailsTheNthCallOfAnyKind) {
+  faults_.FailNthCall(3, WinError::kDiskFull);
+  EXPECT_TRUE(files_.MakeFolder("C:\\one"));
+  EXPECT_TRUE(files_.ChangeFolder("C:\\one"));
+  EXPECT_EQ(files_.MakeFolder("C:\\two").error(), WinError::kDiskFull);
+  EXPECT_TRUE(files_.MakeFolder("C:\\three"));
+  EXPECT_EQ(faults_.TotalCallCount(), 4);
+}
+
 }  // namespace
 }  // namespace qv::platform

@@ -38,7 +38,7 @@ Machine::Machine(fs::path folder, MachineOptions options)
       system_(config_, folder_ / "state", clock_, journal_, thread_, files_),
       board_(config_, journal_, thread_),
       fonts_(LoadScreenFonts()),
-      pictures_(folder_ / "state", fonts_),
+      pictures_(folder_ / "state", fonts_, options.take_pictures),
       observer_(clock_, journal_, pictures_),
       desktop_(config_.document, config_.loader.process_id, options.terminal, fonts_, observer_,
                observer_) {

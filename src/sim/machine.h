@@ -40,6 +40,8 @@ struct MachineOptions {
   // the operator section's script.
   const Terminal* terminal = nullptr;
   std::uint64_t time_limit_ms = kDefaultTimeLimitMs;
+  // Off: no screen pictures are drawn (tests that boot a machine many times).
+  bool take_pictures = true;
 };
 
 class Machine {

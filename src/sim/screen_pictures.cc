@@ -55,6 +55,7 @@ bool IsBootOutput(const std::string& name) {
 }  // namespace
 
 void ScreenPictures::Take(SimDesktop& desktop) {
+  if (!enabled_) return;
   const std::string stem = PictureStem(next_number_++);
   const fs::path png = state_folder_ / (stem + ".png");
   std::string error;

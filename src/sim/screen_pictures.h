@@ -17,8 +17,9 @@ namespace qv::sim {
 class ScreenPictures {
  public:
   // The fonts must outlive the pictures.
-  ScreenPictures(std::filesystem::path state_folder, const ScreenFonts& fonts)
-      : state_folder_(std::move(state_folder)), fonts_(fonts) {}
+  // Disabled, it takes no pictures at all.
+  ScreenPictures(std::filesystem::path state_folder, const ScreenFonts& fonts, bool enabled = true)
+      : state_folder_(std::move(state_folder)), fonts_(fonts), enabled_(enabled) {}
 
   // Takes the next picture of the screen as it is now. A picture that
   // cannot be written is noted in errors() and the boot goes on.
@@ -32,6 +33,7 @@ class ScreenPictures {
  private:
   std::filesystem::path state_folder_;
   const ScreenFonts& fonts_;
+  bool enabled_;
   std::size_t next_number_ = 1;
   std::vector<std::filesystem::path> taken_;
   std::vector<std::string> errors_;

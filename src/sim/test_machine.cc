@@ -24,9 +24,9 @@ TestMachine::~TestMachine() {
   fs::remove_all(parent_, error);
 }
 
-Machine& TestMachine::Open() {
+Machine& TestMachine::Open(MachineOptions options) {
   machine_.reset();
-  machine_ = std::make_unique<Machine>(folder_);
+  machine_ = std::make_unique<Machine>(folder_, options);
   return *machine_;
 }
 

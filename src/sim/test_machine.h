@@ -21,7 +21,7 @@ class TestMachine {
 
   const std::filesystem::path& folder() const { return folder_; }
   // The machine as now on disk (opened afresh: a new process on it).
-  Machine& Open();
+  Machine& Open(MachineOptions options = {});
   Machine& machine() { return *machine_; }
   platform::Files& files() { return machine_->files(); }
 

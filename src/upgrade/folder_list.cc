@@ -83,13 +83,20 @@ FolderList ListFolders(platform::Files& files, std::string_view root) {
 }
 
 void ClearTree(platform::Files& files, std::string_view root) {
-  const FolderList folders = ListFolders(files, root);
-  if (!files.ChangeFolder(root)) return;
-  DeleteFilesHere(files);
-  const std::string base(root);
-  for (const std::string& folder : folders) {
-    if (files.ChangeFolder(base + folder)) DeleteFilesHere(files);
+  if (!files.ChangeDrive('C') || !files.ChangeFolder(root)) return;
+  platform::Result<std::vector<platform::FindData>> found = files.Find("*");
+  if (!found) return;
+  std::vector<std::string> folders;
+  for (const platform::FindData& entry : *found) {
+    if ((entry.attributes & platform::attribute::kDirectory) == 0) {
+      files.SetWritable(entry.name, true);
+      files.Remove(entry.name);
+    } else if (!IsExcluded(ToLower(entry.name))) {
+      folders.push_back(std::string(root) + entry.name + "\\");
+    }
   }
+  for (const std::string& folder : folders)
+    ClearTree(files, folder);
 }
 
 bool CreateUndoMarker(platform::Files& files) {

@@ -1,9 +1,9 @@
-// The folders of the staging and backup trees that the loader clears of
-// files: a short list of at most ten folders, found level by level in the
-// file system's order down to three levels below a root. Folders named
-// temp (in any case) are neither listed nor looked into, so the package in
-// the staging tree and the undo marker in the backup tree are never
-// cleared.
+// The folders of the staging and backup trees: a short list of at most ten
+// folders, found level by level in the file system's order down to three
+// levels below a root, and the clearing of a tree of its files. Folders
+// named temp (in any case) are neither listed, looked into nor cleared, so
+// the package in the staging tree and the undo marker in the backup tree
+// stay.
 #pragma once
 
 #include <string>
@@ -28,8 +28,10 @@ using FolderList = std::vector<std::string>;
 // last folder visited as its current folder.
 FolderList ListFolders(platform::Files& files, std::string_view root);
 
-// Deletes the files (read-only ones too) of the root and of its listed
-// folders; folders themselves stay, failures are passed over.
+// Deletes the files (read-only ones too) of the root and of every folder
+// below it, at any depth, but temp folders; folders themselves stay,
+// failures are passed over. Whatever a tree held before an upgrade must
+// not be installed or kept as its backup. Leaves C: current.
 void ClearTree(platform::Files& files, std::string_view root);
 
 // Deletes the files of the current folder, read-only ones too, in the

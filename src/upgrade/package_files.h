@@ -8,6 +8,8 @@
 // drive; where that folder is missing it does nothing.
 #pragma once
 
+#include <optional>
+
 #include "platform/files.h"
 
 namespace qv::upgrade {
@@ -15,14 +17,29 @@ namespace qv::upgrade {
 // Makes the staging folder current on the current drive: true when it is.
 bool EnterStagingFolder(platform::Files& files);
 
+// What the failure marker records of the upgrade it stands for: one
+// character for each attempt begun (its number, "1", "2", ...) and "B" once
+// the install's backup of cal and setups is complete. A marker left empty
+// by an older loader stands for one attempt.
+struct FailureMarker {
+  int attempts = 0;
+  bool backup_saved = false;
+};
+
 bool FailureMarkerExists(platform::Files& files);
-// Creates the marker, or empties it. False when it cannot be created.
+// The marker's record; nullopt when there is no marker.
+std::optional<FailureMarker> ReadFailureMarker(platform::Files& files);
+// Records the next attempt, creating the marker when there is none. False
+// when it cannot be written: the attempt is then not safe to make.
 bool CreateFailureMarker(platform::Files& files);
-// Leaves the archive writable and deletes the marker.
+// Records that the backup is complete, so that no later attempt saves the
+// already-installed files over it.
+bool NoteBackupSaved(platform::Files& files);
+// Leaves the archive and the marker writable and deletes the marker.
 bool RemoveFailureMarker(platform::Files& files);
 // Leaves the archive writable and deletes the header, so the package is not
-// installed again; the archive itself stays.
-void RemoveUpgradeHeader(platform::Files& files);
+// installed again; the archive itself stays. True when no header is left.
+bool RemoveUpgradeHeader(platform::Files& files);
 
 // The expanded package brings a new loader (staged as qv731ldr.exe).
 bool NewLoaderInPackage(platform::Files& files);
@@ -32,7 +49,9 @@ enum class HandOver { kStartPreloader = 1, kFolderMissing = 0, kNoPreloader = -1
 // Puts the pre-loader in place for its start as \scope\bin\preldr.exe: one
 // that the package brings replaces the installed one, which goes into the
 // backup tree with a copy of the running loader; without one in the
-// package, the installed pre-loader is used.
-HandOver PreloaderHandOver(platform::Files& files);
+// package, the installed pre-loader is used. A retry keeps what an earlier
+// attempt saved in the backup tree (the installed pre-loader is then the
+// package's already, or missing).
+HandOver PreloaderHandOver(platform::Files& files, bool retry);
 
 }  // namespace qv::upgrade

@@ -1,5 +1,7 @@
 #include "upgrade/upgrade_context.h"
 
+#include <string>
+
 #include "upgrade/expansion.h"
 #include "upgrade/folder_list.h"
 #include "upgrade/instrument_folders.h"
@@ -21,16 +23,21 @@ bool UpgradeContext::FailureMarkerExists() {
   return upgrade::FailureMarkerExists(files());
 }
 
-void UpgradeContext::CreateFailureMarker() {
-  upgrade::CreateFailureMarker(files());
+int UpgradeContext::AttemptsBegun() {
+  const std::optional<FailureMarker> marker = ReadFailureMarker(files());
+  return marker ? marker->attempts : 0;
+}
+
+bool UpgradeContext::CreateFailureMarker() {
+  return upgrade::CreateFailureMarker(files());
 }
 
 void UpgradeContext::RemoveFailureMarker() {
   upgrade::RemoveFailureMarker(files());
 }
 
-void UpgradeContext::RemoveUpgradeHeader() {
-  upgrade::RemoveUpgradeHeader(files());
+bool UpgradeContext::RemoveUpgradeHeader() {
+  return upgrade::RemoveUpgradeHeader(files());
 }
 
 bool UpgradeContext::NewLoaderInPackage() {
@@ -38,7 +45,7 @@ bool UpgradeContext::NewLoaderInPackage() {
 }
 
 int UpgradeContext::PreloaderHandOver() {
-  return static_cast<int>(upgrade::PreloaderHandOver(files()));
+  return static_cast<int>(upgrade::PreloaderHandOver(files(), /*retry=*/AttemptsBegun() > 1));
 }
 
 void UpgradeContext::CreateInstrumentFolders() {
@@ -50,8 +57,19 @@ void UpgradeContext::ListStagedFolders() {
   ListFolders(files(), kStagingRoot);
 }
 
-void UpgradeContext::TreeCopy(bool backup) {
-  upgrade::TreeCopy(services_, log_).Run(backup);
+bool UpgradeContext::TreeCopy(bool backup) {
+  Backup step = Backup::kNone;
+  if (backup) {
+    const std::optional<FailureMarker> marker = ReadFailureMarker(files());
+    // An earlier attempt may have installed cal and setups files already:
+    // what it saved of them is the only copy of the owner's.
+    if (marker && marker->backup_saved) {
+      step = Backup::kSaved;
+    } else {
+      step = marker && marker->attempts > 1 ? Backup::kComplete : Backup::kSave;
+    }
+  }
+  return upgrade::TreeCopy(services_, log_).Run(step);
 }
 
 void UpgradeContext::ClearStagingTree() {
@@ -78,6 +96,15 @@ int UpgradeContext::ExpandUpgradeArchive() {
 
 void UpgradeContext::LogOpeningLines() {
   log_.WriteOpeningLines(header_);
+}
+
+void UpgradeContext::LogAttempt(int attempt) {
+  log_.WriteText("Attempt " + std::to_string(attempt) + " of " +
+                 std::to_string(app::kUpgradeAttempts) + "\n");
+}
+
+void UpgradeContext::LogAbandoned() {
+  log_.WriteText("Abandoned after " + std::to_string(app::kUpgradeAttempts) + " attempts\n");
 }
 
 void UpgradeContext::LogClosingLine() {

@@ -21,19 +21,22 @@ class UpgradeContext final : public app::UpgradeContext {
 
   bool UpgradePending() override { return header_.pending(); }
   bool FailureMarkerExists() override;
-  void CreateFailureMarker() override;
+  int AttemptsBegun() override;
+  bool CreateFailureMarker() override;
   void RemoveFailureMarker() override;
-  void RemoveUpgradeHeader() override;
+  bool RemoveUpgradeHeader() override;
   bool NewLoaderInPackage() override;
   int PreloaderHandOver() override;
   void CreateInstrumentFolders() override;
   void ListStagedFolders() override;
-  void TreeCopy(bool backup) override;
+  bool TreeCopy(bool backup) override;
   void ClearStagingTree() override;
   void ClearBackupTree() override;
   void CreateUndoMarker() override;
   int ExpandUpgradeArchive() override;
   void LogOpeningLines() override;
+  void LogAttempt(int attempt) override;
+  void LogAbandoned() override;
   void LogClosingLine() override;
   void LogFailedLine() override;
 

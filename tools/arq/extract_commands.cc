@@ -161,7 +161,8 @@ int TestArchive(const ArchiveOptions& options) {
     const Status walked = library.ArchiveProcess();
     library.ArchiveClose();
     if (walked == Status::kOk) break;
-    if (members <= resume) return WalkEnded(options, session, walked);
+    // Only a member that failed can be passed over; a damaged archive ends the test.
+    if (walked != Status::kError || members <= resume) return WalkEnded(options, session, walked);
     resume = members;
   }
   session.ClearProgress();

@@ -1,4 +1,4 @@
-// qvsim boot DIR [--real-time] [--interactive] [-- ARGS...]
+// qvsim boot DIR [--real-time] [--interactive] [--cut-after N] [-- ARGS...]
 #include <iostream>
 #include <memory>
 
@@ -24,6 +24,10 @@ void AddBootCommand(CLI::App& app) {
   command->add_flag("--real-time", arguments->settings.real_time, "Sleeps take real time");
   command->add_flag("--interactive", arguments->settings.interactive,
                     "Answer message boxes and dialogs at the terminal");
+  command
+      ->add_option("--cut-after", arguments->settings.cut_after_write,
+                   "Cut the power right after the Nth write to a disk or the registry")
+      ->check(CLI::PositiveNumber);
   command->callback([arguments] {
     if (!arguments->loader_arguments.empty()) {
       std::string line;

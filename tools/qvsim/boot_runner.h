@@ -19,6 +19,8 @@ struct BootSettings {
   std::optional<std::string> command_line;
   // A later boot of a run keeps the pictures of the earlier ones.
   bool later_boot_of_run = false;
+  // The power goes right after this write of the boot (counting from 1).
+  std::optional<int> cut_after_write;
 };
 
 // Throws sim::MachineError for a folder that is no machine, and

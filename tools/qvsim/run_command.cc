@@ -1,4 +1,4 @@
-// qvsim run DIR [--real-time] [--interactive] [--max-boots N]
+// qvsim run DIR [--real-time] [--interactive] [--max-boots N] [--cut-after N,M,...]
 #include <iostream>
 #include <memory>
 
@@ -12,6 +12,7 @@ void AddRunCommand(CLI::App& app) {
     std::string folder;
     BootSettings settings;
     int max_boots = 5;
+    std::vector<int> cuts;  // the write after which each boot in turn loses power
   };
   auto arguments = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand(
@@ -22,11 +23,25 @@ void AddRunCommand(CLI::App& app) {
   command->add_flag("--real-time", arguments->settings.real_time, "Sleeps take real time");
   command->add_flag("--interactive", arguments->settings.interactive,
                     "Answer message boxes and dialogs at the terminal");
+  command
+      ->add_option("--cut-after", arguments->cuts,
+                   "Cut the power of boot 1 right after its Nth write, of boot 2 after its Mth, "
+                   "...: N,M,...")
+      ->delimiter(',')
+      ->check(CLI::PositiveNumber);
   command->callback([arguments] {
     for (int boot = 1; boot <= arguments->max_boots; ++boot) {
       std::cout << "--- boot " << boot << " ---\n";
       arguments->settings.later_boot_of_run = boot > 1;
+      const std::size_t index = static_cast<std::size_t>(boot - 1);
+      arguments->settings.cut_after_write = index < arguments->cuts.size()
+                                                ? std::optional<int>(arguments->cuts[index])
+                                                : std::nullopt;
       const sim::BootOutcome outcome = BootOnce(arguments->folder, arguments->settings, std::cout);
+      if (outcome.end.way == sim::RunEnd::Way::kPowerCut) {
+        std::cout << "the power was cut; it comes back\n";
+        continue;
+      }
       // The instrument goes down after an accepted request, whatever the
       // loader did while it waited for that.
       if (outcome.reboot_accepted) {
