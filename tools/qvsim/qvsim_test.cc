@@ -118,5 +118,21 @@ TEST_F(QvsimTest, RunBootsAgainAfterAnAcceptedRebootAndTheDisplayKeepsItsStoredM
   EXPECT_EQ(nlohmann::json::parse(Read(machine / "machine.json"))["display"]["bits_per_pixel"], 24);
 }
 
+TEST_F(QvsimTest, CutAfterCutsThePowerOfEachBootInTurn) {
+  const fs::path machine = folder_ / "m";
+  ASSERT_EQ(Run("new " + machine.string()), 0);
+  ASSERT_EQ(Run("boot " + machine.string() + " --cut-after 1"), 0);
+  EXPECT_NE(output_.find("power_cut\n"), std::string::npos) << output_;
+  EXPECT_NE(Read(machine / "state" / "transcript.jsonl").find("\"event\":\"power_cut\""),
+            std::string::npos);
+
+  ASSERT_EQ(Run("run " + machine.string() + " --cut-after 1,1"), 0);
+  EXPECT_NE(output_.find("the power was cut; it comes back\n--- boot 2 ---"), std::string::npos)
+      << output_;
+  EXPECT_NE(output_.find("the power was cut; it comes back\n--- boot 3 ---"), std::string::npos);
+  EXPECT_NE(output_.find("the scope application was started\n"), std::string::npos);
+  EXPECT_EQ(Run("boot " + machine.string() + " --cut-after 0"), 2);
+}
+
 }  // namespace
 }  // namespace qv::qvsim
