@@ -21,17 +21,6 @@ std::string Text(std::size_t size) {
   return text.substr(0, size);
 }
 
-// Bytes that do not compress: they are stored.
-std::string Noise(std::size_t size) {
-  std::string bytes(size, '\0');
-  std::uint32_t state = 12345;
-  for (char& byte : bytes) {
-    state = state * 1103515245u + 12345u;
-    byte = static_cast<char>(state >> 24);
-  }
-  return bytes;
-}
-
 class PackageUpgradeTest : public ::testing::Test {
  protected:
   std::string Read(std::string_view relative) { return scenario_.machine().ReadHost(relative); }
@@ -156,7 +145,8 @@ TEST_F(PackageUpgradeTest, ANewLoaderWithoutAnyPreloaderIsNotInstalled) {
 
 TEST_F(PackageUpgradeTest, TheStatusBoxFollowsEachMembersProgress) {
   const qvpkg::BuiltPackage built = InstallBuiltPackage(
-      machine(), {{"scope/bin/stored.bin", Noise(40000)}, {"scope/bin/packed.txt", Text(10000)}});
+      machine(),
+      {{"scope/bin/stored.bin", Noise(40000, 12345)}, {"scope/bin/packed.txt", Text(10000)}});
   ASSERT_EQ(built.members.size(), 2u);
   EXPECT_EQ(built.members[0].name, "SCOPE\\BIN\\PACKED.TXT");
   EXPECT_EQ(built.members[0].method, qv::kMethodCompressed);
@@ -176,7 +166,7 @@ TEST_F(PackageUpgradeTest, TheStatusBoxFollowsEachMembersProgress) {
                    "\"Extracting STORED.BIN  ( 81%)done.\"", "\"Starting File Copy\"",
                    "\"Copying file: PACKED.TXT\"", "\"Copying file: STORED.BIN\""}))
       << PrintToString(texts);
-  EXPECT_TRUE(Read("scope/bin/STORED.BIN") == Noise(40000));
+  EXPECT_TRUE(Read("scope/bin/STORED.BIN") == Noise(40000, 12345));
   EXPECT_TRUE(Read("scope/bin/PACKED.TXT") == Text(10000));
 }
 

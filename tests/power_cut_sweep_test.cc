@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bytes that do not compress: a member big enough to tear, stored.
-std::string Noise(std::size_t size, std::uint32_t seed) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    seed = seed * 1103515245u + 12345u;
-    byte = static_cast<char>(seed >> 24);
-  }
-  return bytes;
-}
-
 // What the owner has on the instrument before the upgrade.
 void PrepareInstrument(const sim::TestMachine& machine) {
   machine.WriteHost("scope/bin/qv7311x.exe", "scope A.02");

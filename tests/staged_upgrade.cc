@@ -44,6 +44,15 @@ qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const T
   return built;
 }
 
+std::string Noise(std::size_t size, std::uint32_t seed) {
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<char>(seed >> 24);
+  }
+  return bytes;
+}
+
 std::string OpeningLines(std::string_view part_number, std::string_view archive_name) {
   return "Upgrade began Thu May 17 10:00:02 2001\r\n\r\nPart Number: " + std::string(part_number) +
          "\r\n  File Name: " + std::string(archive_name) + "\r\n";

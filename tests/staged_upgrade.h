@@ -30,6 +30,9 @@ qvpkg::BuiltPackage InstallBuiltPackage(const sim::TestMachine& machine, const T
                                         std::string_view part_number = "QV7310-62001",
                                         const std::set<std::string>& read_only = {});
 
+// Bytes that do not compress: a member of them is stored.
+std::string Noise(std::size_t size, std::uint32_t seed);
+
 // The log's first lines for an upgrade begun two seconds into the boot.
 std::string OpeningLines(std::string_view part_number = "QV7310-62001",
                          std::string_view archive_name = "qv731upg.arq");
