@@ -45,13 +45,7 @@ class IgnoreListTest : public ::testing::Test {
     }
     return names;
   }
-  std::vector<std::string> Boxes() {
-    std::vector<std::string> texts;
-    for (const auto& event : machine_.machine().journal().events()) {
-      if (event["event"] == "box") texts.push_back(event["text"].get<std::string>());
-    }
-    return texts;
-  }
+  std::vector<std::string> Boxes() { return machine_.BoxTexts(); }
 
   sim::TestMachine machine_;
   platform::FaultInjector faults_;
@@ -121,10 +115,55 @@ TEST_F(IgnoreListTest, ACountThatIsMissingOrUnsoundFailsTheLoad) {
   EXPECT_FALSE(list.Load());
   Store(kCountValue, RegistryValue::Dword(kMaxStoredEntries + 1));
   EXPECT_FALSE(list.Load());
+  Store("Proc0", RegistryValue::String("Alpha"));
+  EXPECT_FALSE(list.Load()) << "the last entry is missing";
   EXPECT_TRUE(Boxes().empty());
   Store(kCountValue, RegistryValue::Dword(0));
   EXPECT_TRUE(list.Load());
   EXPECT_TRUE(list.entries().empty());
+}
+
+TEST_F(IgnoreListTest, AListTheLoaderSavedLoadsWholeHoweverLong) {
+  // A person has answered "Ignore always" for as many programs as the bound.
+  Store(kCountValue, RegistryValue::Dword(kMaxStoredEntries));
+  for (std::uint32_t i = 0; i < kMaxStoredEntries; ++i) {
+    Store("Proc" + std::to_string(i), RegistryValue::String("Program " + std::to_string(i)));
+  }
+  IgnoreList answered = Fresh();
+  ASSERT_TRUE(answered.Load());
+  answered.AddAndSave("One more");
+  IgnoreList next = Fresh();
+  EXPECT_TRUE(next.Load());
+  EXPECT_EQ(next.entries().size(), kMaxStoredEntries + 1);
+  EXPECT_EQ(next.entries(), answered.entries());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(IgnoreListTest, AMergeIntoAListNotReadInThisRunKeepsTheStoredNames) {
+  Store(kCountValue, RegistryValue::Dword(1));
+  Store("Proc0", RegistryValue::String("Untitled - Notepad"));
+  NameList merged{"Untitled - Notepad"};
+  merged.insert(merged.end(), kMergeDefaults.begin(), kMergeDefaults.end());
+  IgnoreList list = Fresh();
+  list.MergeDefaults();
+  EXPECT_EQ(list.entries(), merged);
+  EXPECT_EQ(StoredNames(), merged);
+  // Emptied by the detector's reset, it is read again.
+  list.Clear();
+  list.MergeDefaults();
+  EXPECT_EQ(list.entries(), merged);
+
+  // Once loaded or saved in the run, the list is merged as it stands.
+  IgnoreList reset = Fresh();
+  reset.ResetToDefaults();
+  Store("Proc0", RegistryValue::String("written by another program"));
+  reset.MergeDefaults();
+  EXPECT_EQ(StoredNames()[0], kResetDefaults[0]);
+  // Nothing stored: the merge gives the merge defaults.
+  machine_.machine().platform().registry.DeleteKey(kProcessesKey);
+  IgnoreList fresh = Fresh();
+  fresh.MergeDefaults();
+  EXPECT_EQ(StoredNames(), Names(kMergeDefaults.begin(), kMergeDefaults.end()));
 }
 
 TEST_F(IgnoreListTest, AListSavedEmptyLeavesNoValuesAndIsNotLoadedAgain) {
