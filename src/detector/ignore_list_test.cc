@@ -1,6 +1,7 @@
 #include "detector/ignore_list.h"
 
 #include <algorithm>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,46 @@ using platform::RegistryValue;
 NameList Names(auto begin, auto end) {
   return NameList(begin, end);
 }
+
+// A registry in memory, for lists too long to write value by value to the
+// simulated one, which rewrites its file after every change.
+class MemoryRegistry final : public platform::Registry {
+ public:
+  platform::Outcome CreateKey(std::string_view key) override {
+    keys_.try_emplace(std::string(key));
+    return {};
+  }
+  platform::Outcome OpenKey(std::string_view key) override {
+    if (keys_.contains(std::string(key))) return {};
+    return platform::Failure::System(platform::WinError::kFileNotFound);
+  }
+  platform::Outcome DeleteKey(std::string_view key) override {
+    const std::string below = std::string(key) + '\\';
+    std::erase_if(keys_, [&](const auto& entry) {
+      return entry.first == key || entry.first.starts_with(below);
+    });
+    return {};
+  }
+  platform::Result<RegistryValue> QueryValue(std::string_view key, std::string_view name,
+                                             std::size_t capacity) override {
+    const auto found = keys_.find(std::string(key));
+    if (found == keys_.end() || !found->second.contains(std::string(name))) {
+      return platform::Failure::System(platform::WinError::kFileNotFound);
+    }
+    const RegistryValue& value = found->second.at(std::string(name));
+    if (value.data.size() > capacity)
+      return platform::Failure::System(platform::WinError::kMoreData);
+    return value;
+  }
+  platform::Outcome SetValue(std::string_view key, std::string_view name,
+                             const RegistryValue& value) override {
+    keys_.at(std::string(key))[std::string(name)] = value;
+    return {};
+  }
+
+ private:
+  std::map<std::string, std::map<std::string, RegistryValue>> keys_;
+};
 
 class IgnoreListTest : public ::testing::Test {
  protected:
@@ -124,15 +165,18 @@ TEST_F(IgnoreListTest, ACountThatIsMissingOrUnsoundFailsTheLoad) {
 }
 
 TEST_F(IgnoreListTest, AListTheLoaderSavedLoadsWholeHoweverLong) {
+  MemoryRegistry registry;
   // A person has answered "Ignore always" for as many programs as the bound.
-  Store(kCountValue, RegistryValue::Dword(kMaxStoredEntries));
+  registry.CreateKey(kProcessesKey);
+  registry.SetValue(kProcessesKey, kCountValue, RegistryValue::Dword(kMaxStoredEntries));
   for (std::uint32_t i = 0; i < kMaxStoredEntries; ++i) {
-    Store("Proc" + std::to_string(i), RegistryValue::String("Program " + std::to_string(i)));
+    registry.SetValue(kProcessesKey, "Proc" + std::to_string(i),
+                      RegistryValue::String("Program " + std::to_string(i)));
   }
-  IgnoreList answered = Fresh();
+  IgnoreList answered(registry, helpers_, skip_);
   ASSERT_TRUE(answered.Load());
   answered.AddAndSave("One more");
-  IgnoreList next = Fresh();
+  IgnoreList next(registry, helpers_, skip_);
   EXPECT_TRUE(next.Load());
   EXPECT_EQ(next.entries().size(), kMaxStoredEntries + 1);
   EXPECT_EQ(next.entries(), answered.entries());
