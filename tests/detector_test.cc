@@ -11,6 +11,7 @@
 
 #include "detector/detector.h"
 #include "platform/fault_injector.h"
+#include "sim/latin1.h"
 #include "tests/scenario.h"
 
 namespace qv::tests {
@@ -247,8 +248,19 @@ TEST_F(DetectorTest, TheSwitchesTurnTheDetectorOff) {
   EXPECT_EQ(StoredNames(), ResetNames());
 }
 
-TEST_F(DetectorTest, ADialogThatCannotBeMadeLeavesTheProgramWaitedFor) {
-  AddWindow(kNotepad, "Notepad", {{"until_ms", 9000}});
+TEST_F(DetectorTest, AContinuedUpgradeWithTheDetectorOffKeepsTheSavedNames) {
+  AddWindow(kNotepad, "Notepad");
+  Press(kNotepad, "Ignore always");
+  scenario_.Boot("/autostart");
+  scenario_.Boot("/copyfiles /noproc");
+  Lines expected = ResetNames();
+  expected.push_back(kNotepad);
+  expected.push_back("DESTECH CPU Cooler Utility");
+  EXPECT_EQ(StoredNames(), expected);
+}
+
+TEST_F(DetectorTest, ADialogThatCannotBeMadeIgnoresTheProgramThisTime) {
+  AddWindow(kNotepad, "Notepad");  // never goes
   WrapDetectorPorts([](platform::Platform platform) {
     auto faults = std::make_unique<platform::FaultInjector>(platform);
     faults->FailCall(platform::Call::kCreateDialog, 1, platform::WinError::kNotEnoughMemory, true);
@@ -256,8 +268,35 @@ TEST_F(DetectorTest, ADialogThatCannotBeMadeLeavesTheProgramWaitedFor) {
   });
   const sim::BootOutcome& outcome = scenario_.Boot("/autostart");
   EXPECT_TRUE(Choices().empty());
-  EXPECT_EQ(Count(scenario_.Story(), "sleep 2000 ms"), 2);
+  EXPECT_EQ(Count(scenario_.Story(), "sleep 2000 ms"), 0);
   EXPECT_TRUE(outcome.launched);
+  EXPECT_EQ(Log(), "Untitled - Notepad (no choice dialog: ignored this time)\r\r\n");
+  EXPECT_EQ(StoredNames(), ResetNames());
+}
+
+TEST_F(DetectorTest, DoubleByteTitlesMatchAsTheBytesOfTheirCodePage) {
+  // In code page 932, 0x83 leads a two-byte character whose second byte may
+  // be a "\"; machine.json holds each byte as one character up to U+00FF.
+  const std::string software = "\x83\x5C\x83\x74\x83\x67";  // three characters
+  const std::string tool = software.substr(2);
+  const std::string apps = "\x83\x41\x83\x76";
+  scenario_.EditConfig([](nlohmann::ordered_json& json) { json["code_page"] = 932; });
+  platform::Registry& registry = scenario_.machine().Open().platform().registry;
+  registry.CreateKey(detector::kProcessesKey);
+  registry.SetValue(detector::kProcessesKey, detector::kCountValue,
+                    platform::RegistryValue::Dword(1));
+  registry.SetValue(detector::kProcessesKey, "Proc0",
+                    platform::RegistryValue::String(software + " Setup"));
+  AddWindow(sim::BytesToJson(tool), "Tool");
+  AddWindow(sim::BytesToJson(apps), "Apps");
+  Press(sim::BytesToJson(apps), "Ignore always");
+  scenario_.Boot("/autostart");
+  EXPECT_EQ(Count(Choices(), "window choice create normal"), 1);
+  EXPECT_EQ(Log(), tool + "*\r\r\n" + apps + "\r\r\n");
+  Lines expected{software + " Setup"};
+  expected.insert(expected.end(), detector::kMergeDefaults.begin(), detector::kMergeDefaults.end());
+  expected.push_back(apps);
+  EXPECT_EQ(StoredNames(), expected);
 }
 
 TEST_F(DetectorTest, AWindowListTheSystemNeverGivesEndsTheScanAfterThreeAttempts) {

@@ -17,6 +17,8 @@ const std::string kPrinterQuestion =
     "box yesno \"qv731Ldr\" \"Did you already add a printer\\nusing the Printer Wizard?\"";
 const std::string kStartOdd =
     "start C:\\scope\\bin\\qv7311x.exe \"scope /scope /qvib\" in C:\\windows\\temp";
+// What a request that is a folder, and so cannot be deleted, shows.
+const std::string kAccessDenied = "box error \"qv731Ldr\" \"Access is denied.\\r\\n\" -> ok";
 
 // A floppy marker of 300 bytes whose length field holds the bytes given.
 std::string Marker(char low, char high) {
@@ -97,6 +99,19 @@ TEST_F(PrinterBoot, AShellThatRefusesLeavesALineAndTheBootGoesOn) {
   EXPECT_EQ(outcome.launched->program, "C:\\scope\\bin\\qv7311x.exe");
 }
 
+TEST_F(PrinterBoot, AMarkerThatCannotBeDeletedSaysWhyAndIsNotActedOn) {
+  const fs::path marker = scenario_.machine().Host("scope/bin/addpntr.txt");
+  fs::remove(marker);
+  fs::create_directory(marker);
+  for (int boot = 0; boot < 2; ++boot) {
+    const sim::BootOutcome& outcome = scenario_.Boot();
+    EXPECT_EQ(scenario_.Story("box"), Lines{kAccessDenied}) << boot;
+    EXPECT_TRUE(scenario_.Story("reboot").empty()) << boot;
+    ASSERT_TRUE(outcome.launched);
+    EXPECT_EQ(outcome.launched->program, "C:\\scope\\bin\\qv7311x.exe");
+  }
+}
+
 TEST(CodePagesBoot, AContinuedUpgradeRegistersTheFourTables) {
   Scenario scenario;
   scenario.Boot("/copyfiles");
@@ -128,6 +143,19 @@ TEST(LanBoot, ARequestStartsTheInstallerOnce) {
   EXPECT_FALSE(fs::exists(scenario.machine().Host("scope/upgrade/lan/setup.bat")));
 
   EXPECT_EQ(scenario.Boot().launched->program, "C:\\scope\\bin\\qv7311x.exe");
+}
+
+TEST(LanBoot, ARequestThatCannotBeDeletedSaysWhyAndStartsNothing) {
+  Scenario scenario;
+  fs::create_directories(scenario.machine().Host("scope/upgrade/lan/setup.bat"));
+  scenario.machine().WriteHost("scope/bin/InstallLan.exe", "installer");
+  for (int boot = 0; boot < 2; ++boot) {
+    const sim::BootOutcome& outcome = scenario.Boot();
+    EXPECT_EQ(scenario.Story("box"), Lines{kAccessDenied}) << boot;
+    EXPECT_TRUE(scenario.Story("window").size() == 2u) << PrintToString(scenario.Story("window"));
+    ASSERT_TRUE(outcome.launched);
+    EXPECT_EQ(outcome.launched->program, "C:\\scope\\bin\\qv7311x.exe");
+  }
 }
 
 TEST(LanBoot, ALanFolderWithoutSetupBatStartsNothing) {

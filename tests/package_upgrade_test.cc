@@ -143,6 +143,25 @@ TEST_F(PackageUpgradeTest, ANewLoaderWithoutAnyPreloaderIsNotInstalled) {
   EXPECT_EQ(scenario_.Boot().launched->program, "C:\\scope\\bin\\preldr.exe");
 }
 
+TEST_F(PackageUpgradeTest, AnArchiveNameThatLeavesTheStagingFolderIsNoUpgrade) {
+  machine().WriteHost("scope/bin/qv7311x.exe", "old scope");
+  InstallBuiltPackage(machine(), {{"scope/bin/qv7311x.exe", "new scope"}});
+  // The header names the archive three folders up, where a copy of it lies.
+  const std::string staged = std::string(kStagingFolder);
+  machine().WriteHost("scope/qv731upg.arq", Read(staged + "qv731upg.arq"));
+  const std::string name = "..\\..\\..\\qv731upg.arq";
+  std::string header = Read(staged + "qv731upg.hdr");
+  header.replace(26, name.size() + 1, name + '\0');
+  machine().WriteHost(staged + "qv731upg.hdr", header);
+
+  const sim::BootOutcome& outcome = scenario_.Boot();
+  EXPECT_EQ(Read("scope/bin/qv7311x.exe"), "old scope");
+  EXPECT_FALSE(Exists(machine(), "scope/bin/upgrade.log"));
+  EXPECT_FALSE(outcome.reboot_accepted);
+  ASSERT_TRUE(outcome.launched);
+  EXPECT_TRUE(sim::IsScopeApplication(outcome.launched->program));
+}
+
 TEST_F(PackageUpgradeTest, TheStatusBoxFollowsEachMembersProgress) {
   const qvpkg::BuiltPackage built = InstallBuiltPackage(
       machine(),

@@ -59,7 +59,7 @@ TEST(StartupEntries, TheRenameListRenamesKeepsReadOnlyAndIsDeleted) {
                     "\\scope\\data\n"
                     "d.txt \\scope\\bin\\d2.txt\n"
                     "\\scope\\bin\n"
-                    "last.exe z.exe");  // no line feed: not carried out
+                    "last.exe z.exe");  // no line feed: still carried out
   scenario.Boot();
   EXPECT_TRUE(Exists(machine, "scope/upgrade/scope/temp/q.txt"));
   EXPECT_EQ(machine.ReadHost("scope/bin/b.exe"), "a");
@@ -67,7 +67,7 @@ TEST(StartupEntries, TheRenameListRenamesKeepsReadOnlyAndIsDeleted) {
   EXPECT_TRUE(IsReadOnly(machine, "scope/bin/ro2.exe"));
   EXPECT_FALSE(Exists(machine, "scope/bin/x.exe"));
   EXPECT_EQ(machine.ReadHost("scope/bin/d2.txt"), "d");
-  EXPECT_TRUE(Exists(machine, "scope/bin/last.exe"));
+  EXPECT_EQ(machine.ReadHost("scope/bin/z.exe"), "last");
   EXPECT_FALSE(Exists(machine, "chname"));
   EXPECT_TRUE(scenario.Story("box").empty());
 }

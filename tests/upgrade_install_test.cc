@@ -116,7 +116,7 @@ TEST(UpgradeInstall, CopyfilesWithoutAHeaderLogsEmptyTextsAndEachUpgradeAppends)
 TEST(UpgradeInstall, HeaderTextsStopAtTheirFieldsAndAShortHeaderIsNoUpgrade) {
   Scenario scenario;
   // No zero byte in either text field: each is read to its field's end.
-  std::string header = HeaderBytes(1, "", "");
+  std::string header = HeaderBytes(1, "", "x");
   header.replace(12, 14, "ABCDEFGHIJKLMN");
   header.replace(26, 26, "abcdefghijklmnopqrstuvwxyz");
   scenario.machine().WriteHost(std::string(kStagingFolder) + "qv731upg.hdr", header);

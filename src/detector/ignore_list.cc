@@ -34,7 +34,7 @@ bool IgnoreList::Load() {
       registry_.QueryValue(kProcessesKey, kCountValue, kCountBufferSize);
   if (!count_value) return false;
   const std::optional<std::uint32_t> count = StoredCount(*count_value);
-  if (!count || *count > kMaxStoredEntries) return false;
+  if (!count || !PlausibleCount(*count)) return false;
   for (std::uint32_t i = 0; i < *count; ++i) {
     const platform::Result<RegistryValue> entry =
         registry_.QueryValue(kProcessesKey, EntryName(i), kNameBufferSize);
@@ -44,10 +44,17 @@ bool IgnoreList::Load() {
     }
     Add(entry->AsText());
   }
+  stored_ = true;
   return true;
 }
 
+bool IgnoreList::PlausibleCount(std::uint32_t count) {
+  return count <= kMaxStoredEntries ||
+         registry_.QueryValue(kProcessesKey, EntryName(count - 1), kNameBufferSize).ok();
+}
+
 void IgnoreList::MergeDefaults() {
+  if (!stored_) Load();
   bool changed = false;
   for (const std::string_view name : kMergeDefaults) {
     if (std::find(entries_.begin(), entries_.end(), name) != entries_.end()) continue;
@@ -64,6 +71,7 @@ void IgnoreList::ResetToDefaults() {
 }
 
 void IgnoreList::Save() {
+  stored_ = true;
   if (!registry_.CreateKey(kLoaderKey)) return;
   registry_.DeleteKey(kProcessesKey);  // absent on a first save
   if (!registry_.CreateKey(kProcessesKey)) return;

@@ -33,8 +33,10 @@ inline constexpr std::array<std::string_view, 9> kResetDefaults{
     "OleMainThreadWndName", "MS_WebcheckMonitor", "OleChannelWnd",
     "Power Meter",          "DDHelpWndClass",     "InstallSHIELD Delete"};
 
-// A stored count above this is taken for a damaged list rather than read
-// entry by entry: each missing entry costs the user an error box.
+// A stored count above this is read only when its last entry is there, as
+// in every list the loader saves; otherwise it is taken for a damaged count
+// rather than read entry by entry, since each missing entry costs the user
+// an error box.
 inline constexpr std::uint32_t kMaxStoredEntries = 1024;
 
 class IgnoreList {
@@ -48,7 +50,8 @@ class IgnoreList {
   // be read shows the system's error box and is passed over.
   bool Load();
   // Adds each merge default that no entry equals exactly; saves when any
-  // was added.
+  // was added. A list not yet read in this run (the detector was switched
+  // off) is read first, so that the save keeps every stored name.
   void MergeDefaults();
   // Both lists become the reset defaults, which are saved.
   void ResetToDefaults();
@@ -56,18 +59,25 @@ class IgnoreList {
   void Save();
   // Adds the name to both lists and saves.
   void AddAndSave(std::string_view name);
-  // Empties this list (not the skip list).
-  void Clear() { entries_.clear(); }
+  // Empties this list (not the skip list); it is no longer the stored one.
+  void Clear() {
+    entries_.clear();
+    stored_ = false;
+  }
 
   const NameList& entries() const { return entries_; }
 
  private:
   void Add(std::string_view name);
+  // Whether a stored count can be the loader's own (see kMaxStoredEntries).
+  bool PlausibleCount(std::uint32_t count);
 
   platform::Registry& registry_;
   app::UserHelpers& helpers_;
   NameList& skip_;
   NameList entries_;
+  // Loaded or saved in this run: a merge works on the list as it stands.
+  bool stored_ = false;
 };
 
 }  // namespace qv::detector

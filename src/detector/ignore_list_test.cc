@@ -1,6 +1,7 @@
 #include "detector/ignore_list.h"
 
 #include <algorithm>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,46 @@ using platform::RegistryValue;
 NameList Names(auto begin, auto end) {
   return NameList(begin, end);
 }
+
+// A registry in memory, for lists too long to write value by value to the
+// simulated one, which rewrites its file after every change.
+class MemoryRegistry final : public platform::Registry {
+ public:
+  platform::Outcome CreateKey(std::string_view key) override {
+    keys_.try_emplace(std::string(key));
+    return {};
+  }
+  platform::Outcome OpenKey(std::string_view key) override {
+    if (keys_.contains(std::string(key))) return {};
+    return platform::Failure::System(platform::WinError::kFileNotFound);
+  }
+  platform::Outcome DeleteKey(std::string_view key) override {
+    const std::string below = std::string(key) + '\\';
+    std::erase_if(keys_, [&](const auto& entry) {
+      return entry.first == key || entry.first.starts_with(below);
+    });
+    return {};
+  }
+  platform::Result<RegistryValue> QueryValue(std::string_view key, std::string_view name,
+                                             std::size_t capacity) override {
+    const auto found = keys_.find(std::string(key));
+    if (found == keys_.end() || !found->second.contains(std::string(name))) {
+      return platform::Failure::System(platform::WinError::kFileNotFound);
+    }
+    const RegistryValue& value = found->second.at(std::string(name));
+    if (value.data.size() > capacity)
+      return platform::Failure::System(platform::WinError::kMoreData);
+    return value;
+  }
+  platform::Outcome SetValue(std::string_view key, std::string_view name,
+                             const RegistryValue& value) override {
+    keys_.at(std::string(key))[std::string(name)] = value;
+    return {};
+  }
+
+ private:
+  std::map<std::string, std::map<std::string, RegistryValue>> keys_;
+};
 
 class IgnoreListTest : public ::testing::Test {
  protected:
@@ -45,13 +86,7 @@ class IgnoreListTest : public ::testing::Test {
     }
     return names;
   }
-  std::vector<std::string> Boxes() {
-    std::vector<std::string> texts;
-    for (const auto& event : machine_.machine().journal().events()) {
-      if (event["event"] == "box") texts.push_back(event["text"].get<std::string>());
-    }
-    return texts;
-  }
+  std::vector<std::string> Boxes() { return machine_.BoxTexts(); }
 
   sim::TestMachine machine_;
   platform::FaultInjector faults_;
@@ -121,10 +156,58 @@ TEST_F(IgnoreListTest, ACountThatIsMissingOrUnsoundFailsTheLoad) {
   EXPECT_FALSE(list.Load());
   Store(kCountValue, RegistryValue::Dword(kMaxStoredEntries + 1));
   EXPECT_FALSE(list.Load());
+  Store("Proc0", RegistryValue::String("Alpha"));
+  EXPECT_FALSE(list.Load()) << "the last entry is missing";
   EXPECT_TRUE(Boxes().empty());
   Store(kCountValue, RegistryValue::Dword(0));
   EXPECT_TRUE(list.Load());
   EXPECT_TRUE(list.entries().empty());
+}
+
+TEST_F(IgnoreListTest, AListTheLoaderSavedLoadsWholeHoweverLong) {
+  MemoryRegistry registry;
+  // A person has answered "Ignore always" for as many programs as the bound.
+  registry.CreateKey(kProcessesKey);
+  registry.SetValue(kProcessesKey, kCountValue, RegistryValue::Dword(kMaxStoredEntries));
+  for (std::uint32_t i = 0; i < kMaxStoredEntries; ++i) {
+    registry.SetValue(kProcessesKey, "Proc" + std::to_string(i),
+                      RegistryValue::String("Program " + std::to_string(i)));
+  }
+  IgnoreList answered(registry, helpers_, skip_);
+  ASSERT_TRUE(answered.Load());
+  answered.AddAndSave("One more");
+  IgnoreList next(registry, helpers_, skip_);
+  EXPECT_TRUE(next.Load());
+  EXPECT_EQ(next.entries().size(), kMaxStoredEntries + 1);
+  EXPECT_EQ(next.entries(), answered.entries());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(IgnoreListTest, AMergeIntoAListNotReadInThisRunKeepsTheStoredNames) {
+  Store(kCountValue, RegistryValue::Dword(1));
+  Store("Proc0", RegistryValue::String("Untitled - Notepad"));
+  NameList merged{"Untitled - Notepad"};
+  merged.insert(merged.end(), kMergeDefaults.begin(), kMergeDefaults.end());
+  IgnoreList list = Fresh();
+  list.MergeDefaults();
+  EXPECT_EQ(list.entries(), merged);
+  EXPECT_EQ(StoredNames(), merged);
+  // Emptied by the detector's reset, it is read again.
+  list.Clear();
+  list.MergeDefaults();
+  EXPECT_EQ(list.entries(), merged);
+
+  // Once loaded or saved in the run, the list is merged as it stands.
+  IgnoreList reset = Fresh();
+  reset.ResetToDefaults();
+  Store("Proc0", RegistryValue::String("written by another program"));
+  reset.MergeDefaults();
+  EXPECT_EQ(StoredNames()[0], kResetDefaults[0]);
+  // Nothing stored: the merge gives the merge defaults.
+  machine_.machine().platform().registry.DeleteKey(kProcessesKey);
+  IgnoreList fresh = Fresh();
+  fresh.MergeDefaults();
+  EXPECT_EQ(StoredNames(), Names(kMergeDefaults.begin(), kMergeDefaults.end()));
 }
 
 TEST_F(IgnoreListTest, AListSavedEmptyLeavesNoValuesAndIsNotLoadedAgain) {

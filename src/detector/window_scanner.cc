@@ -54,8 +54,8 @@ bool WindowScanner::Examine(platform::WindowHandle window, int value) {
     title += '*';
   } else if (MatchesList(Page(), wait_, title)) {
     must_wait_ = true;
-  } else {
-    OpenChoiceDialog(title);
+  } else if (!OpenChoiceDialog(title)) {
+    title += kNoDialogNote;
   }
   log_.WriteLine(title);
   return true;
@@ -93,20 +93,24 @@ void WindowScanner::TakeAnswer() {
   RefreshChoiceDialogs();
 }
 
-void WindowScanner::OpenChoiceDialog(const std::string& title) {
+bool WindowScanner::OpenChoiceDialog(const std::string& title) {
   platform::Desktop& desktop = platform_.desktop;
   ChoiceDialog dialog(desktop, title, answered_);
-  // A dialog that cannot be made is not looked for nor kept; its program
-  // is waited for all the same.
-  if (const platform::WindowHandle window = dialog.Create()) {
-    const std::string caption = title + std::string(kCaptionSuffix);
-    desktop.SetWindowTitle(window, caption);
-    PlaceAtBottom(desktop, Page(), desktop.DesktopWindow(), caption, true);
-    RefreshChoiceDialogs();
-    table_.push_back({title, std::move(dialog), window});
+  const platform::WindowHandle window = dialog.Create();
+  if (!window) {
+    // Nobody could ever answer a wait for it: the program is ignored this
+    // time, as its own button would have it.
+    skip_.push_back(title);
+    return false;
   }
+  const std::string caption = title + std::string(kCaptionSuffix);
+  desktop.SetWindowTitle(window, caption);
+  PlaceAtBottom(desktop, Page(), desktop.DesktopWindow(), caption, true);
+  RefreshChoiceDialogs();
+  table_.push_back({title, std::move(dialog), window});
   wait_.push_back(title);
   must_wait_ = true;
+  return true;
 }
 
 void WindowScanner::RefreshChoiceDialogs() {

@@ -25,6 +25,9 @@ inline constexpr std::string_view kCabinetClass = "CabinetWClass";
 inline constexpr std::string_view kExploreClass = "ExploreWClass";
 // Added to a program's title to caption its choice dialog.
 inline constexpr std::string_view kCaptionSuffix = "Proc";
+// Added to a program's line in the window log when its choice dialog could
+// not be made, so that it was ignored this time.
+inline constexpr std::string_view kNoDialogNote = " (no choice dialog: ignored this time)";
 // How often a scan asks for the window list when the system fails to give it.
 inline constexpr int kEnumerationAttempts = 3;
 
@@ -56,7 +59,9 @@ class WindowScanner {
   bool Examine(platform::WindowHandle window, int value);
   void PumpMessages();
   void TakeAnswer();
-  void OpenChoiceDialog(const std::string& title);
+  // False when the dialog cannot be made: the program is then skipped for
+  // the rest of the run.
+  bool OpenChoiceDialog(const std::string& title);
   void RefreshChoiceDialogs();
   platform::CodePage Page() const { return platform_.system.ActiveCodePage(); }
 

@@ -29,10 +29,11 @@ void WriteCodePages(platform::Registry& registry) {
   }
 }
 
-bool ConsumeLanRequest(platform::Files& files) {
+bool ConsumeLanRequest(platform::Files& files, app::UserHelpers& helpers) {
   if (!files.Access(kLanRequest, platform::AccessCheck::kExists)) return false;
-  RemoveWithWritePermission(files, kLanRequest);
-  return true;
+  if (RemoveWithWritePermission(files, kLanRequest)) return true;
+  helpers.SystemErrorBox();
+  return false;
 }
 
 void CodePagesAndLan::RegisterCodePages() {
@@ -40,7 +41,7 @@ void CodePagesAndLan::RegisterCodePages() {
 }
 
 bool CodePagesAndLan::LanFeaturesCheck() {
-  return ConsumeLanRequest(services_.platform.files);
+  return ConsumeLanRequest(services_.platform.files, services_.helpers);
 }
 
 }  // namespace qv::instrument

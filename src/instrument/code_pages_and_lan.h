@@ -17,9 +17,10 @@ inline constexpr std::string_view kLanRequest = "c:\\scope\\upgrade\\lan\\setup.
 // created is skipped.
 void WriteCodePages(platform::Registry& registry);
 
-// True when the LAN request existed; it is deleted (a failed deletion
-// still gives true).
-bool ConsumeLanRequest(platform::Files& files);
+// True when the LAN request existed and is deleted now. A request that
+// cannot be deleted shows the system's error box and gives false: acted on,
+// it would start the installer again at every boot.
+bool ConsumeLanRequest(platform::Files& files, app::UserHelpers& helpers);
 
 class CodePagesAndLan final : public app::CodePagesAndLan {
  public:

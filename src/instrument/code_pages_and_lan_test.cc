@@ -24,6 +24,8 @@ class CodePagesAndLanTest : public ::testing::Test {
   }
 
   sim::TestMachine test_;
+  app::MainWindow window_;
+  app::UserHelpers helpers_{test_.machine().platform(), window_};
 };
 
 nlohmann::json Table(std::string_view file) {
@@ -60,21 +62,28 @@ TEST_F(CodePagesAndLanTest, ARowWhoseKeyCannotBeMadeIsSkipped) {
   EXPECT_TRUE(registry().QueryValue(kCodePageKey, "936", 64));
 }
 
-TEST_F(CodePagesAndLanTest, TheLanRequestIsConsumedEvenWhenItStays) {
+TEST_F(CodePagesAndLanTest, TheLanRequestIsConsumedReadOnlyOrNot) {
   platform::Files& files = test_.files();
   fs::create_directories(test_.Host("scope/upgrade/lan"));
-  EXPECT_FALSE(ConsumeLanRequest(files));
+  EXPECT_FALSE(ConsumeLanRequest(files, helpers_));
   test_.WriteHost("scope/upgrade/lan/setup.bat", "");
   ASSERT_TRUE(files.SetWritable(kLanRequest, false));
-  EXPECT_TRUE(ConsumeLanRequest(files));
+  EXPECT_TRUE(ConsumeLanRequest(files, helpers_));
   EXPECT_FALSE(fs::exists(test_.Host("scope/upgrade/lan/setup.bat")));
-  EXPECT_FALSE(ConsumeLanRequest(files));
+  EXPECT_FALSE(ConsumeLanRequest(files, helpers_));
+  EXPECT_TRUE(test_.BoxTexts().empty());
+}
 
+TEST_F(CodePagesAndLanTest, ALanRequestThatCannotBeDeletedSaysWhyAndIsNotActedOn) {
   test_.WriteHost("scope/upgrade/lan/setup.bat", "");
   platform::FaultInjector ports(test_.machine().platform());
-  ports.FailCall(platform::Call::kRemove, 1);
-  EXPECT_TRUE(ConsumeLanRequest(ports.platform().files));
+  ports.FailCall(platform::Call::kRemove, 1, platform::WinError::kAccessDenied, true);
+  app::UserHelpers helpers(ports.platform(), window_);
+  for (int boot = 0; boot < 2; ++boot) {
+    EXPECT_FALSE(ConsumeLanRequest(ports.platform().files, helpers));
+  }
   EXPECT_TRUE(fs::exists(test_.Host("scope/upgrade/lan/setup.bat")));
+  EXPECT_EQ(test_.BoxTexts(), (std::vector<std::string>(2, "Access is denied.\r\n")));
 }
 
 }  // namespace

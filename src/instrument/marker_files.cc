@@ -60,11 +60,14 @@ bool PrinterMarkerExists(platform::Files& files, app::UserHelpers& helpers) {
   return found;
 }
 
-void RemovePrinterMarker(platform::Files& files) {
+bool TakePrinterMarker(platform::Files& files, app::UserHelpers& helpers) {
   const char remembered = files.CurrentDrive();
   files.ChangeDrive('C');
-  RemoveWithWritePermission(files, kPrinterMarker);
+  const bool removed = RemoveWithWritePermission(files, kPrinterMarker).ok();
+  // The box must show the deletion's error, not the drive change's.
+  if (!removed) helpers.SystemErrorBox();
   files.ChangeDrive(remembered);
+  return removed;
 }
 
 bool Markers::ServiceMarkerValid() {
@@ -76,11 +79,9 @@ bool Markers::InternalMarkerValid() {
 }
 
 bool Markers::PrinterMarkerPresent() {
-  return PrinterMarkerExists(services_.platform.files, services_.helpers);
-}
-
-void Markers::DeletePrinterMarker() {
-  RemovePrinterMarker(services_.platform.files);
+  platform::Files& files = services_.platform.files;
+  return PrinterMarkerExists(files, services_.helpers) &&
+         TakePrinterMarker(files, services_.helpers);
 }
 
 bool Markers::LaunchAddPrinter() {

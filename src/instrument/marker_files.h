@@ -25,9 +25,10 @@ bool FloppyMarkerValid(platform::Files& files, app::UserHelpers& helpers, std::s
 // True when c:\scope\bin\addpntr.txt exists; else draws "findfirst
 // failed\n" at (10, 10).
 bool PrinterMarkerExists(platform::Files& files, app::UserHelpers& helpers);
-// Deletes it, read-only or not: a marker left behind would ask again at
-// every boot.
-void RemovePrinterMarker(platform::Files& files);
+// Deletes it, read-only or not: true when it is gone. A marker that
+// cannot be deleted shows the system's error box and gives false: acted on,
+// it would ask again (and reboot) at every boot.
+bool TakePrinterMarker(platform::Files& files, app::UserHelpers& helpers);
 
 class Markers final : public app::Markers {
  public:
@@ -36,8 +37,12 @@ class Markers final : public app::Markers {
 
   bool ServiceMarkerValid() override;
   bool InternalMarkerValid() override;
+  // True when the printer marker was there and is deleted now, so that it
+  // is acted on once; see TakePrinterMarker.
   bool PrinterMarkerPresent() override;
-  void DeletePrinterMarker() override;
+  // Nothing is left to delete: the check took the marker, since only the
+  // deletion's outcome can say whether to act on it.
+  void DeletePrinterMarker() override {}
   bool LaunchAddPrinter() override;
 
  private:

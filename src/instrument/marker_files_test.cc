@@ -107,9 +107,20 @@ TEST_F(MarkerFilesTest, ThePrinterMarkerIsFoundOnCAndDeletedEvenReadOnly) {
   test_.WriteHost("scope/bin/addpntr.txt", "");
   ASSERT_TRUE(files().SetWritable("c:\\scope\\bin\\addpntr.txt", false));
   EXPECT_TRUE(PrinterMarkerExists(files(), helpers_));
-  RemovePrinterMarker(files());
+  EXPECT_TRUE(TakePrinterMarker(files(), helpers_));
   EXPECT_FALSE(fs::exists(test_.Host("scope/bin/addpntr.txt")));
   EXPECT_EQ(files().CurrentDrive(), 'A');
+}
+
+TEST_F(MarkerFilesTest, APrinterMarkerThatCannotBeDeletedSaysWhyAndIsNotTaken) {
+  test_.WriteHost("scope/bin/addpntr.txt", "");
+  ports_.FailCall(platform::Call::kRemove, 1, platform::WinError::kSharingViolation);
+  EXPECT_FALSE(TakePrinterMarker(files(), helpers_));
+  EXPECT_TRUE(fs::exists(test_.Host("scope/bin/addpntr.txt")));
+  EXPECT_EQ(test_.BoxTexts(), std::vector<std::string>{"The process cannot access the file "
+                                                       "because it is being used by another "
+                                                       "process.\r\n"});
+  EXPECT_EQ(files().CurrentDrive(), 'C');
 }
 
 }  // namespace

@@ -41,8 +41,10 @@ void CarryOut(platform::Platform platform, const Rename& rename) {
 bool CarryOutRenameList(platform::Platform platform, std::string_view path) {
   platform::Result<platform::Stream> list = platform.files.Open(path, "r");
   if (!list) return false;
-  while (std::optional<LineRead> line = ReadLine(*list)) {
-    if (!line->ended_by_line_feed) continue;
+  LineReader lines(*list);
+  while (std::optional<LineRead> line = lines.Next()) {
+    // The first piece of a line longer than a read is not a line.
+    if (!line->IsLine()) continue;
     if (!line->text.empty() && line->text.front() == '\\') {
       if (!platform.files.ChangeFolder(line->text)) {
         upgrade::LoggedSystemError(platform, nullptr);

@@ -13,8 +13,10 @@ namespace qv::instrument {
 // Carries out the list. True when it was read to its end (the caller then
 // deletes it); false when it cannot be opened or a folder line cannot be
 // entered (the rest then waits for the next boot). A rename that fails
-// shows the system's error and the list goes on. Only lines that end with a
-// line feed are carried out; a line with fewer than two words is skipped.
+// shows the system's error and the list goes on. Lines that end with a line
+// feed are carried out, and so is the last line without one, which would
+// otherwise be lost when the list is deleted; a line with fewer than two
+// words is skipped.
 bool CarryOutRenameList(platform::Platform platform, std::string_view path);
 
 }  // namespace qv::instrument

@@ -1,5 +1,7 @@
 #include "sim/json_fields.h"
 
+#include "sim/latin1.h"
+
 namespace qv::sim {
 
 JsonFields::JsonFields(const nlohmann::ordered_json& object, std::string where)
@@ -52,6 +54,12 @@ std::string JsonFields::Text(std::string_view key) const {
   const nlohmann::ordered_json& field = Field(key);
   if (!field.is_string()) Fail(key, "must be a string");
   return field.get<std::string>();
+}
+
+std::string JsonFields::Bytes(std::string_view key) const {
+  std::optional<std::string> bytes = JsonToBytes(Text(key));
+  if (!bytes) Fail(key, "must hold only the characters U+0000 to U+00FF");
+  return std::move(*bytes);
 }
 
 bool JsonFields::Boolean(std::string_view key) const {

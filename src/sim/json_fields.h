@@ -29,6 +29,8 @@ class JsonFields {
   JsonFields Object(std::string_view key) const;
   std::int64_t Integer(std::string_view key, std::int64_t min, std::int64_t max) const;
   std::string Text(std::string_view key) const;
+  // A byte string, stored as the characters U+0000..U+00FF (see latin1.h).
+  std::string Bytes(std::string_view key) const;
   bool Boolean(std::string_view key) const;
   // One of the listed words; the message lists them.
   std::string Choice(std::string_view key, std::initializer_list<std::string_view> words) const;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "sim/json_fields.h"
+#include "sim/latin1.h"
 
 namespace qv::sim {
 namespace {
@@ -109,9 +110,9 @@ DriveConfig ParseDrive(const JsonFields& drives, const std::string& letter) {
 
 LoaderConfig ParseLoader(const JsonFields& loader) {
   LoaderConfig config;
-  if (loader.Has("file")) config.file = loader.Text("file");
-  if (loader.Has("command_line")) config.command_line = loader.Text("command_line");
-  if (loader.Has("current_folder")) config.current_folder = loader.Text("current_folder");
+  if (loader.Has("file")) config.file = loader.Bytes("file");
+  if (loader.Has("command_line")) config.command_line = loader.Bytes("command_line");
+  if (loader.Has("current_folder")) config.current_folder = loader.Bytes("current_folder");
   if (loader.Has("process_id")) {
     config.process_id = static_cast<std::uint32_t>(loader.Integer("process_id", 1, 0xFFFFFFFF));
   }
@@ -196,9 +197,9 @@ nlohmann::ordered_json MachineConfig::ToJson() const {
       {"reboot", reboot_accepted ? "accepted" : "refused"},
       {"printer_wizard", printer_wizard_starts ? "starts" : "fails"},
       {"loader",
-       {{"file", loader.file},
-        {"command_line", loader.command_line},
-        {"current_folder", loader.current_folder},
+       {{"file", BytesToJson(loader.file)},
+        {"command_line", BytesToJson(loader.command_line)},
+        {"current_folder", BytesToJson(loader.current_folder)},
         {"process_id", loader.process_id}}},
       {"clock", {{"start", FormatClock(clock_start)}}},
   };

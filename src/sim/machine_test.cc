@@ -55,6 +55,8 @@ TEST(MachineConfig, RefusesAMalformedOrIncompleteFileNamingTheField) {
        "machine.json: clock.start: must be a local time \"YYYY-MM-DD HH:MM:SS\" from 1980 to 2099"},
       {[](Json& j) { j["format"] = 2; }, "machine.json: format: must be an integer from 1 to 1"},
       {[](Json& j) { j = Json::array(); }, "machine.json: must hold one object"},
+      {[](Json& j) { j["loader"]["file"] = "C:\\\u4e00.exe"; },
+       "machine.json: loader.file: must hold only the characters U+0000 to U+00FF"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Refusal(Edited(c.edit)), c.message);
@@ -74,6 +76,45 @@ TEST(MachineConfig, KeepsSectionsOfLaterParts) {
   EXPECT_EQ(again["desktop"]["windows"][0]["title"], "Power Meter");
   EXPECT_EQ(again["display"]["width"], 800);
   EXPECT_EQ(again["display"]["bits_per_pixel"], 24);
+}
+
+TEST(MachineConfig, ReadsTheLoadersNamesAsBytesOfTheCodePage) {
+  // A double-byte name of code page 932, one character per byte.
+  const std::string text =
+      Edited([](nlohmann::ordered_json& j) { j["loader"]["command_line"] = "/usb \u0083\\"; });
+  const MachineConfig config = MachineConfig::Parse(text);
+  EXPECT_EQ(config.loader.command_line, "/usb \x83\x5c");
+  EXPECT_EQ(config.ToJson()["loader"]["command_line"], "/usb \u0083\\");
+}
+
+// The message a machine whose machine.json was edited so is refused with.
+std::string OpenRefusal(const std::function<void(nlohmann::ordered_json&)>& edit) {
+  TestMachine test;
+  nlohmann::ordered_json json = nlohmann::ordered_json::parse(test.ReadHost("../../machine.json"));
+  edit(json);
+  test.WriteHost("../../machine.json", json.dump());
+  try {
+    test.Open();
+  } catch (const MachineError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(Machine, TakesTitlesAndPatternsAsBytesUpToU00FF) {
+  EXPECT_EQ(OpenRefusal([](nlohmann::ordered_json& j) {
+              j["desktop"]["windows"] = {{{"title", "\u0083\\"}, {"class", "Any"}}};
+              j["operator"]["dialogs"] = {{{"text", "*\u00e9*"}, {"press", "Wait"}}};
+            }),
+            "");
+  EXPECT_EQ(OpenRefusal([](nlohmann::ordered_json& j) {
+              j["desktop"]["windows"] = {{{"title", "\u30a2"}, {"class", "Any"}}};
+            }),
+            "machine.json: desktop.windows[0].title: a character above U+00FF");
+  EXPECT_EQ(OpenRefusal([](nlohmann::ordered_json& j) {
+              j["operator"]["boxes"] = {{{"text", "\u4e00"}, {"answer", "ok"}}};
+            }),
+            "machine.json: operator.boxes[0].text: a character above U+00FF");
 }
 
 class RamDriveTest : public ::testing::Test {

@@ -47,4 +47,12 @@ void TestMachine::WriteHost(std::string_view relative, std::string_view bytes, c
   std::ofstream(file, std::ios::binary) << bytes;
 }
 
+std::vector<std::string> TestMachine::BoxTexts() {
+  std::vector<std::string> texts;
+  for (const auto& event : machine_->journal().events()) {
+    if (event["event"] == "box") texts.push_back(event["text"].get<std::string>());
+  }
+  return texts;
+}
+
 }  // namespace qv::sim

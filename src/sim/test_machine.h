@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/machine.h"
 #include "sim/new_machine.h"
@@ -29,6 +30,8 @@ class TestMachine {
   std::filesystem::path Host(std::string_view relative, char drive = 'C') const;
   std::string ReadHost(std::string_view relative, char drive = 'C') const;
   void WriteHost(std::string_view relative, std::string_view bytes, char drive = 'C') const;
+  // The texts of the message boxes shown so far on the open machine.
+  std::vector<std::string> BoxTexts();
 
  private:
   std::filesystem::path parent_;

@@ -30,7 +30,8 @@ std::optional<UpgradeHeader> UpgradeHeader::Make(std::uint32_t pending,
   for (std::size_t i = 0; i < 4; ++i)
     bytes[i] = static_cast<std::uint8_t>(pending >> (8 * i));
   std::copy(reserved.begin(), reserved.end(), bytes.begin() + 4);
-  if (!PutText(bytes, kPartNumberOffset, kPartNumberField, part_number) ||
+  if (!PlainFileName(archive_name) ||
+      !PutText(bytes, kPartNumberOffset, kPartNumberField, part_number) ||
       !PutText(bytes, kArchiveNameOffset, kArchiveNameField, archive_name)) {
     return std::nullopt;
   }
@@ -62,6 +63,16 @@ std::string UpgradeHeader::archive_name() const {
   return FieldText(bytes_, kArchiveNameOffset, kArchiveNameField);
 }
 
+bool UpgradeHeader::archive_name_plain() const {
+  const std::string name = archive_name();
+  return name.size() < kArchiveNameField && PlainFileName(name);
+}
+
+bool PlainFileName(std::string_view name) {
+  return !name.empty() && name.find_first_of(":\\/") == std::string_view::npos &&
+         name.find("..") == std::string_view::npos;
+}
+
 UpgradeHeader ReadUpgradeHeader(platform::Files& files) {
   UpgradeHeader::Bytes bytes{};
   platform::Result<platform::Stream> file = files.Open(kHeaderFile, "rb");
@@ -69,7 +80,8 @@ UpgradeHeader ReadUpgradeHeader(platform::Files& files) {
   const std::size_t read = file->Read(bytes);
   file->Close();
   UpgradeHeader header(bytes);
-  if (read < kHeaderSize) header.clear_pending();
+  // A name that leads elsewhere would have the loader expand any archive.
+  if (read < kHeaderSize || !header.archive_name_plain()) header.clear_pending();
   return header;
 }
 

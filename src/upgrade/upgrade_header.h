@@ -29,7 +29,8 @@ class UpgradeHeader {
   explicit UpgradeHeader(const Bytes& bytes) : bytes_(bytes) {}
 
   // A header for a package. nullopt when a text does not fit its field with
-  // a zero byte behind it (13 and 25 characters at most).
+  // a zero byte behind it (13 and 25 characters at most), or the archive's
+  // name is not a plain file name (see PlainFileName).
   static std::optional<UpgradeHeader> Make(std::uint32_t pending,
                                            const std::array<std::uint8_t, 8>& reserved,
                                            std::string_view part_number,
@@ -45,6 +46,9 @@ class UpgradeHeader {
   // without a zero byte gives all its bytes.
   std::string part_number() const;
   std::string archive_name() const;
+  // The archive's name fits its field with a zero byte and is a plain file
+  // name, so that it cannot lead out of the staging folder.
+  bool archive_name_plain() const;
 
   const Bytes& bytes() const { return bytes_; }
 
@@ -52,9 +56,13 @@ class UpgradeHeader {
   Bytes bytes_{};
 };
 
-// Reads kHeaderFile in the current folder. A missing or unreadable file, or
-// one shorter than 52 bytes, gives a header with nothing pending (its other
-// bytes as far as they were read).
+// A name of a file in the current folder: not empty, no drive, no "\" or
+// "/", no "..".
+bool PlainFileName(std::string_view name);
+
+// Reads kHeaderFile in the current folder. A missing or unreadable file, one
+// shorter than 52 bytes, or one whose archive name is not plain gives a
+// header with nothing pending (its other bytes as far as they were read).
 UpgradeHeader ReadUpgradeHeader(platform::Files& files);
 
 }  // namespace qv::upgrade
