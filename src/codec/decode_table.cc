@@ -28,7 +28,7 @@ bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> len
     if (length == 0) continue;
     const std::uint32_t code = next[length];
     next[length] += 1u << (kMaxCodeLength - length);
-    const auto entry = static_cast<std::uint16_t>(length << kLengthShift | symbol);
+    const auto entry = static_cast<std::uint16_t>(symbol << kSymbolShift | length);
     if (length <= kDirectBits) {
       const auto first = direct_.begin() + (code >> kDropBits);
       std::fill(first, first + (1 << (kDirectBits - length)), entry);

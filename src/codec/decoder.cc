@@ -61,6 +61,48 @@ void CopyEnds(const std::uint8_t* source, std::uint8_t* to, std::size_t length) 
   }
 }
 
+// Copies a match inside the chunk (at + length <= 4096). The common cases,
+// a source at least eight bytes back and a run of one byte, go by words or
+// memset; the rest keeps the byte-by-byte order of CopyForward.
+[[gnu::always_inline]] inline void CopyMatch(std::uint8_t* window, std::size_t from, std::size_t at,
+                                             std::size_t length) {
+  if (from < at) {
+    const std::size_t gap = at - from;
+    std::uint8_t* const to = window + at;
+    const std::uint8_t* const source = window + from;
+    if (gap >= 8) {
+      if (length <= 16 && gap >= length) {
+        CopyForward(window, from, at, length);
+        return;
+      }
+      // Every word read lies at least eight bytes behind the bytes being
+      // written, so it holds what a byte-by-byte copy would read; the last
+      // word may rewrite bytes with the values they already have.
+      std::size_t i = 0;
+      for (; i + 8 < length; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, source + i, 8);
+        std::memcpy(to + i, &eight, 8);
+      }
+      std::uint64_t last;
+      std::memcpy(&last, source + length - 8, 8);
+      std::memcpy(to + length - 8, &last, 8);
+      return;
+    }
+    if (gap == 1) {
+      std::memset(to, *source, length);
+      return;
+    }
+  }
+  CopyForward(window, from, at, length);
+}
+
+// The distance value of a class: the class's base plus its extra bits.
+constexpr std::array<std::uint16_t, kDistanceClasses> kDistanceBase = {
+    0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048};
+constexpr std::array<std::uint8_t, kDistanceClasses> kDistanceExtraBits = {0, 0, 1, 2, 3,  4, 5,
+                                                                           6, 7, 8, 9, 10, 11};
+
 }  // namespace
 
 void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
@@ -97,6 +139,13 @@ bool Decoder::Produce(std::uint8_t* window, std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
+    if (count - at > kMaxMatch + 1 && in.end - in.next >= 16) {
+      if (!DecodeFast(window, at, count, in, codes_left)) {
+        sound = false;
+        break;
+      }
+      if (codes_left == 0) continue;
+    }
     --codes_left;
     if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = literal_length_.Decode(in);
@@ -125,6 +174,57 @@ bool Decoder::Produce(std::uint8_t* window, std::size_t count) {
   reader_.cursor() = in;
   block_codes_left_ = codes_left;
   if (!sound) std::fill(window + at, window + count, 0);
+  return sound;
+}
+
+// Symbols are decoded here while a match of any length fits in the chunk
+// and sixteen fetched bytes lie ahead, so that neither the copy nor the two
+// refills of a step need to check for an end. The state is copied into
+// locals: stores into the window may alias anything.
+[[gnu::always_inline]] inline bool Decoder::DecodeFast(std::uint8_t* window, std::size_t& at_io,
+                                                       std::size_t count, BitCursor& in,
+                                                       std::uint32_t& codes_left_io) const {
+  // Room for a literal and then a match of the longest length.
+  const std::size_t room_end = count - kMaxMatch - 1;
+  const std::uint8_t* const safe_end = in.end - 16;
+  const std::uint64_t produced = produced_;
+  BitCursor c = in;
+  std::size_t at = at_io;
+  std::uint32_t codes_left = codes_left_io;
+  bool sound = true;
+  while (codes_left != 0 && at <= room_end && c.next <= safe_end) {
+    c.RefillFromWord();
+    --codes_left;
+    unsigned symbol = literal_length_.Decode(c);
+    if (symbol < 256) {
+      window[at++] = static_cast<std::uint8_t>(symbol);
+      // A second symbol needs at most 16 of the 40 bits still visible.
+      if (codes_left == 0) break;
+      --codes_left;
+      symbol = literal_length_.Decode(c);
+      if (symbol < 256) {
+        window[at++] = static_cast<std::uint8_t>(symbol);
+        continue;
+      }
+      c.RefillFromWord();  // for the distance's class code and extra bits
+    }
+    const unsigned distance_class = small_.Decode(c);
+    const int extra = kDistanceExtraBits[distance_class];
+    // Shifted in two steps so that no extra bits shift by 64.
+    const std::uint32_t distance_value =
+        kDistanceBase[distance_class] + static_cast<std::uint32_t>((c.bits >> 1) >> (63 - extra));
+    c.Skip(extra);
+    if (distance_value >= produced + at) {  // before the member's first byte
+      sound = false;
+      break;
+    }
+    const std::size_t length = symbol - kMatchSymbolBias;
+    CopyMatch(window, (at - distance_value - 1) & kWindowMask, at, length);
+    at += length;
+  }
+  in = c;
+  at_io = at;
+  codes_left_io = codes_left;
   return sound;
 }
 

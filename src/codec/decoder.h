@@ -55,6 +55,8 @@ class Decoder {
 
  private:
   bool Produce(std::uint8_t* window, std::size_t count);
+  bool DecodeFast(std::uint8_t* window, std::size_t& at, std::size_t count, BitCursor& in,
+                  std::uint32_t& codes_left) const;
   std::size_t CopyPending(std::uint8_t* window, std::size_t at, std::size_t count);
   bool StartBlock();
   bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);

@@ -43,6 +43,18 @@ struct BitCursor {
     count += bytes * 8;
     return true;
   }
+  // Refill for a cursor with at least eight fetched bytes ahead: at least
+  // 56 bits visible afterwards, whatever the count was, without branching
+  // on how many bytes fit.
+  void RefillFromWord() {
+    if (count >= kVisibleBits) return;
+    std::uint64_t eight;
+    std::memcpy(&eight, next, sizeof eight);
+    if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
+    bits |= eight >> count;
+    next += (63 - count) >> 3;
+    count |= 56;
+  }
   // The next `width` bits (1 to 32) as a number, without consuming them.
   std::uint32_t Peek(int width) const { return static_cast<std::uint32_t>(bits >> (64 - width)); }
   void Skip(int width) {
