@@ -21,7 +21,8 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
   Insert();
 }
 
-void MatchFinder::MatchFinderAdvance() {
+// One step is small and made of small parts: all of them are inlined into it.
+[[gnu::flatten]] void MatchFinder::MatchFinderAdvance() {
   --remaining_;
   if (++position_ == 2 * kWindow) Slide();
   Delete();
