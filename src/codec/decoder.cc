@@ -71,8 +71,14 @@ void CopyEnds(const std::uint8_t* source, std::uint8_t* to, std::size_t length) 
     std::uint8_t* const to = window + at;
     const std::uint8_t* const source = window + from;
     if (gap >= 8) {
-      if (length <= 16 && gap >= length) {
-        CopyForward(window, from, at, length);
+      if (length <= 16 && gap >= length) {  // a match has 3 bytes or more
+        if (length >= 8) {
+          CopyEnds<std::uint64_t>(source, to, length);
+        } else if (length >= 4) {
+          CopyEnds<std::uint32_t>(source, to, length);
+        } else {
+          CopyEnds<std::uint16_t>(source, to, length);
+        }
         return;
       }
       // Every word read lies at least eight bytes behind the bytes being
@@ -275,8 +281,15 @@ bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
 }
 
 bool Decoder::ReadLongList() {
-  BitCursor& in = reader_.cursor();
-  reader_.Refill();
+  // A local cursor: the stores into the lengths may alias the reader's.
+  BitCursor in = reader_.cursor();
+  const bool built = ReadLongList(in);
+  reader_.cursor() = in;
+  return built;
+}
+
+bool Decoder::ReadLongList(BitCursor& in) {
+  if (!in.Refill()) in = reader_.RefillSlowly(in);
   const unsigned count = in.Get(kLiteralCountBits);
   if (count == 0) {
     const unsigned symbol = in.Get(kLiteralCountBits);
@@ -287,7 +300,7 @@ bool Decoder::ReadLongList() {
   if (count > kLiteralLengthSymbols) return false;
   std::array<std::uint8_t, kLiteralLengthSymbols> lengths{};
   for (unsigned i = 0; i < count;) {
-    reader_.Refill();
+    if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = small_.Decode(in);
     if (symbol >= kCodeLengthSymbolBias + 1) {
       lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);

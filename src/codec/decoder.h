@@ -61,6 +61,7 @@ class Decoder {
   bool StartBlock();
   bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);
   bool ReadLongList();
+  bool ReadLongList(BitCursor& in);
 
   const ProgressCallback* progress_;
   PackedBitReader reader_;
