@@ -114,7 +114,7 @@ bool Decoder::Produce(std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
-    if (in.end - in.next >= kFastInputBytes) {
+    if (codes_left >= 2 && in.end - in.next >= kFastInputBytes) {
       sound = DecodeFast(out, at, count, in, codes_left);
       if (!sound) break;
       continue;
@@ -155,14 +155,15 @@ bool Decoder::Produce(std::size_t count) {
   std::size_t at = at_io;
   std::uint32_t codes_left = codes_left_io;
   bool sound = true;
-  while (at < count && codes_left != 0 && c.next <= safe_end) {
+  // Two codes or more left: a literal is always followed by a second symbol,
+  // which may run past the chunk's end into the slack.
+  while (at < count && codes_left >= 2 && c.next <= safe_end) {
     c.RefillFromWord();
     --codes_left;
     unsigned symbol = literal_length_.Decode(c);
     if (symbol < 256) {
       out[at++] = static_cast<std::uint8_t>(symbol);
       // A second symbol needs at most 16 of the 40 bits still visible.
-      if (at == count || codes_left == 0) break;
       --codes_left;
       symbol = literal_length_.Decode(c);
       if (symbol < 256) {
