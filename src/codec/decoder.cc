@@ -115,7 +115,10 @@ bool Decoder::Produce(std::size_t count) {
       if (!sound) break;
     }
     if (codes_left >= 2 && in.end - in.next >= kFastInputBytes) {
-      sound = DecodeFast(out, at, count, in, codes_left);
+      // Past the first 4096 bytes every distance reaches a byte of the
+      // member, and the fast loop need not check.
+      sound = produced_ >= kWindowSize ? DecodeFast<false>(out, at, count, in, codes_left)
+                                       : DecodeFast<true>(out, at, count, in, codes_left);
       if (!sound) break;
       continue;
     }
@@ -146,6 +149,7 @@ bool Decoder::Produce(std::size_t count) {
 // Symbols are decoded here while the fetched bytes ahead suffice for the two
 // refills of a step, so that neither needs to check for an end. The state is
 // copied into locals: stores into the buffer may alias anything.
+template <bool kNearStart>
 [[gnu::always_inline]] inline bool Decoder::DecodeFast(std::uint8_t* out, std::size_t& at_io,
                                                        std::size_t count, BitCursor& in,
                                                        std::uint32_t& codes_left_io) const {
@@ -173,7 +177,7 @@ bool Decoder::Produce(std::size_t count) {
       c.RefillFromWord();  // for the distance's class code and extra bits
     }
     const std::uint32_t distance_value = DecodeDistance(small_, c);
-    if (distance_value >= produced + at) {  // before the member's first byte
+    if (kNearStart && distance_value >= produced + at) {  // before the member's first byte
       sound = false;
       break;
     }

@@ -66,6 +66,7 @@ class Decoder {
   static constexpr std::ptrdiff_t kFastInputBytes = 16;
 
   bool Produce(std::size_t count);
+  template <bool kNearStart>
   bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                   std::uint32_t& codes_left) const;
   bool StartBlock();
