@@ -45,7 +45,7 @@ median_ns() {
   local times=() seconds
   for ((run = 0; run < runs; ++run)); do
     seconds=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1)
-    times+=($(awk '{ printf "%d", ($1 + $2) * 1e9 }' <<<"$seconds"))
+    times+=($(awk '{ printf "%.0f", ($1 + $2) * 1e9 }' <<<"$seconds"))
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
