@@ -15,8 +15,8 @@
 // and returns Status::kCrcError, and so does every later call for the
 // member. The caller fails the member exactly as on a CRC mismatch (event -7,
 // "CRC32 error"): both say that the packed bytes are not what the encoder
-// wrote. The decoder never reads or writes outside its tables and the
-// window, and every chunk ends, whatever the bytes.
+// wrote. The decoder never reads or writes outside its tables, its text
+// buffer and the window, and every chunk ends, whatever the bytes.
 #pragma once
 
 #include <array>
