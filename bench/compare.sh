@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Side by side on the same files, in one run: arq raw-pack against gzip -6
-# and arq raw-unpack against gzip -d, over the shared corpus; then whole
-# archives: arq a against tar -czf (gzip -6) and arq x against tar -xzf, on
-# each tree of the corpus. Prints per file, per tree and in total the size
-# ratio (ours / gzip's packed bytes) and the throughput ratios (theirs /
-# ours in time; above 1 means arq is faster), each time the median of RUNS.
+# and libdeflate-gzip -6, arq raw-unpack against gzip -d and libdeflate-gzip
+# -d, over the shared corpus; then whole archives: arq a against tar -czf
+# (gzip -6) and tar with libdeflate-gzip -6 as its compressor, arq x against
+# the same two unpacking; last the whole corpus as one file. Prints per
+# file, per tree and in total the size ratio (ours / gzip's packed bytes)
+# and the throughput ratios (theirs / ours in time; above 1 means arq is
+# faster; the -ld columns against libdeflate), each the median of RUNS.
 # Times are processor time (user + system), which other work on a shared
 # machine disturbs far less than wall time; both sides write real files.
 # A file that arq stores (incompressible, or on the store list) has no packed
@@ -13,8 +15,9 @@
 # Usage: bench/compare.sh [CORPUS_DIR] [RUNS]
 #   CORPUS_DIR defaults to the first shared/corpus found beside the checkout
 #   or one of its parents; RUNS defaults to 3. ARQ names the arq binary
-#   (default build/default/tools/arq/arq). ROWS=files or ROWS=trees runs only
-#   that part (default: both).
+#   (default build/default/tools/arq/arq). ROWS=files, ROWS=trees or
+#   ROWS=whole runs only that part (default: all three). libdeflate-gzip
+#   (Debian's libdeflate-tools) is installed when missing.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +27,14 @@ runs=${2:-3}
 rows=${ROWS:-all}
 command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
 command -v tar >/dev/null || { echo "compare.sh: tar missing" >&2; exit 2; }
+if ! command -v libdeflate-gzip >/dev/null; then
+  sudo=()
+  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    libdeflate-tools >/dev/null ||
+    { echo "compare.sh: libdeflate-gzip missing (Debian package libdeflate-tools)" >&2; exit 2; }
+fi
+libdeflate_pack='libdeflate-gzip -6'
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -34,7 +45,7 @@ median_ns() {
   local times=() seconds
   for ((run = 0; run < runs; ++run)); do
     seconds=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1)
-    times+=($(awk '{ printf "%d", ($1 + $2) * 1e9 }' <<<"$seconds"))
+    times+=($(awk '{ printf "%.0f", ($1 + $2) * 1e9 }' <<<"$seconds"))
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
@@ -44,7 +55,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else
 mb_s() { awk -v b="$1" -v ns="$2" 'BEGIN { printf "%.1f MB/s", b / 1e6 / (ns / 1e9) }'; }
 
 # Running totals of a table: bytes, packed bytes (ours, theirs), packing
-# times (ours, theirs), unpacking times (ours, theirs).
+# times (ours, theirs), unpacking times (ours, theirs), then libdeflate's
+# packing and unpacking times.
 totals=()
 add_to_totals() {
   local i=0 value
@@ -53,59 +65,83 @@ add_to_totals() {
     i=$((i + 1))
   done
 }
-# The ratios of the totals, as a table row's last three columns.
+# The ratios of the totals, as a table row's last five columns.
 total_ratios() {
-  echo "$(ratio "${totals[1]}" "${totals[2]}") $(ratio "${totals[4]}" "${totals[3]}") $(ratio "${totals[6]}" "${totals[5]}")"
+  echo "$(ratio "${totals[1]}" "${totals[2]}") $(ratio "${totals[4]}" "${totals[3]}") $(ratio "${totals[6]}" "${totals[5]}")" \
+    "$(ratio "${totals[7]}" "${totals[3]}") $(ratio "${totals[8]}" "${totals[5]}")"
 }
 # Throughput and sizes of the totals: OURS-PACK PEER-PACK OURS-UNPACK PEER-UNPACK PEER.
 total_speeds() {
-  echo "$1: $(mb_s "${totals[0]}" "${totals[3]}"), $2: $(mb_s "${totals[0]}" "${totals[4]}")"
-  echo "$3: $(mb_s "${totals[0]}" "${totals[5]}"), $4: $(mb_s "${totals[0]}" "${totals[6]}")"
+  echo "$1: $(mb_s "${totals[0]}" "${totals[3]}"), $2: $(mb_s "${totals[0]}" "${totals[4]}"), libdeflate: $(mb_s "${totals[0]}" "${totals[7]}")"
+  echo "$3: $(mb_s "${totals[0]}" "${totals[5]}"), $4: $(mb_s "${totals[0]}" "${totals[6]}"), libdeflate: $(mb_s "${totals[0]}" "${totals[8]}")"
   echo "packed bytes: arq ${totals[1]}, $5 ${totals[2]} (of ${totals[0]})"
 }
 
+row_format='%-44s %11s %7s %9s %9s %9s %9s %s\n'
+table_head() { printf "$row_format" "$1" bytes size pack unpack pack-ld unpack-ld ""; }
+
+# One file packed and unpacked by arq, gzip and libdeflate-gzip; prints its
+# row and adds it to the totals.
+compare_file() {
+  local file=$1 name=$2 bytes line method ours theirs pack_ours pack_gzip pack_ld
+  local unpack_ours unpack_gzip unpack_ld
+  bytes=$(stat -c %s "$file")
+  line=$("$arq" raw-pack "$file" "$work/packed")
+  method=$(sed -n 's/.*"method":"\([a-z]*\)".*/\1/p' <<<"$line")
+  ours=$(stat -c %s "$work/packed")
+  gzip -6 -c "$file" >"$work/packed.gz"
+  theirs=$(stat -c %s "$work/packed.gz")
+
+  pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
+  pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
+  pack_ld=$(median_ns sh -c "$libdeflate_pack"' -c "$1" >"$2"' - "$file" "$work/packed.ld.gz")
+  if [[ "$method" == compressed ]]; then
+    "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes" >/dev/null
+    unpack_ours=$(median_ns "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes")
+  else
+    cp "$work/packed" "$work/unpacked"
+    unpack_ours=$(median_ns cp "$work/packed" "$work/unpacked")
+  fi
+  cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $name does not come back whole" >&2; exit 1; }
+  unpack_gzip=$(median_ns sh -c 'gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
+  unpack_ld=$(median_ns sh -c 'libdeflate-gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
+
+  printf "$row_format" "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
+    "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
+    "$(ratio "$pack_ld" "$pack_ours")" "$(ratio "$unpack_ld" "$unpack_ours")" \
+    "$([[ $method == stored ]] && echo stored)"
+  add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_gzip" "$unpack_ours" "$unpack_gzip" \
+    "$pack_ld" "$unpack_ld"
+}
+
 compare_files() {
-  printf '%-44s %11s %7s %9s %9s %s\n' file bytes size pack unpack ""
+  table_head file
   totals=()
   while IFS= read -r file; do
-    name=${file#"$corpus"/}
-    bytes=$(stat -c %s "$file")
-    line=$("$arq" raw-pack "$file" "$work/packed")
-    method=$(sed -n 's/.*"method":"\([a-z]*\)".*/\1/p' <<<"$line")
-    ours=$(stat -c %s "$work/packed")
-    gzip -6 -c "$file" >"$work/packed.gz"
-    theirs=$(stat -c %s "$work/packed.gz")
-
-    pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
-    pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
-    if [[ "$method" == compressed ]]; then
-      "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes" >/dev/null
-      unpack_ours=$(median_ns "$arq" raw-unpack "$work/packed" "$work/unpacked" --size "$bytes")
-    else
-      cp "$work/packed" "$work/unpacked"
-      unpack_ours=$(median_ns cp "$work/packed" "$work/unpacked")
-    fi
-    cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $name does not come back whole" >&2; exit 1; }
-    unpack_gzip=$(median_ns sh -c 'gzip -dc "$1" >"$2"' - "$work/packed.gz" "$work/unpacked.gz")
-
-    printf '%-44s %11d %7s %9s %9s %s\n' "$name" "$bytes" "$(ratio "$ours" "$theirs")" \
-      "$(ratio "$pack_gzip" "$pack_ours")" "$(ratio "$unpack_gzip" "$unpack_ours")" \
-      "$([[ $method == stored ]] && echo stored)"
-    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_gzip" "$unpack_ours" "$unpack_gzip"
+    compare_file "$file" "${file#"$corpus"/}"
   done < <(find "$corpus" -type f ! -name README.md | LC_ALL=C sort)
+  printf "$row_format" TOTAL "${totals[0]}" $(total_ratios)
+  total_speeds "packing:   arq" "gzip -6" "unpacking: arq" "gzip -d" "gzip -6"
+}
 
-  printf '%-44s %11d %7s %9s %9s\n' TOTAL "${totals[0]}" $(total_ratios)
+# The whole corpus as one file (every file in name order, concatenated).
+compare_whole() {
+  table_head concatenation
+  totals=()
+  find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/corpus.all"
+  compare_file "$work/corpus.all" "all $(find "$corpus" -type f ! -name README.md | wc -l) files"
+  rm -f "$work/corpus.all"
   total_speeds "packing:   arq" "gzip -6" "unpacking: arq" "gzip -d" "gzip -6"
 }
 
 # Whole archives, one per tree of the corpus: arq a -C TREE '*.*' against
-# tar -czf, arq x -o against tar -xzf (both replace what an earlier run
-# extracted). Stored names are upper case in an archive, so the check
+# tar -czf and tar with libdeflate-gzip, arq x -o against tar -xzf and its
+# libdeflate twin (each replaces what an earlier run extracted). Stored names are upper case in an archive, so the check
 # compares each file with its upper-case name.
 compare_trees() {
-  printf '%-14s %6s %11s %7s %9s %9s\n' tree files bytes size pack unpack
+  printf '%-14s %6s %11s %7s %9s %9s %9s %9s\n' tree files bytes size pack unpack pack-ld unpack-ld
   totals=()
-  local tree name files bytes ours theirs pack_ours pack_tar unpack_ours unpack_tar
+  local tree name files bytes ours theirs pack_ours pack_tar unpack_ours unpack_tar pack_ld unpack_ld
   for tree in "$corpus"/*/; do
     tree=${tree%/}
     name=${tree##*/}
@@ -118,22 +154,32 @@ compare_trees() {
     theirs=$(stat -c %s "$work/tree.tgz")
     pack_ours=$(median_ns sh -c 'rm -f "$1" && "$2" a "$1" -q -C "$3" "*.*"' - "$work/tree.arq" "$arq" "$tree")
     pack_tar=$(median_ns tar -czf "$work/tree.tgz" -C "$tree" .)
-    rm -rf "$work/x-arq" "$work/x-tar"
-    mkdir -p "$work/x-tar"
+    pack_ld=$(median_ns tar --use-compress-program="$libdeflate_pack" -cf "$work/tree.ld.tgz" -C "$tree" .)
+    rm -rf "$work/x-arq" "$work/x-tar" "$work/x-ld"
+    mkdir -p "$work/x-tar" "$work/x-ld"
     unpack_ours=$(median_ns "$arq" x "$work/tree.arq" -q -o -d "$work/x-arq")
     unpack_tar=$(median_ns tar -xzf "$work/tree.tgz" -C "$work/x-tar")
+    unpack_ld=$(median_ns tar --use-compress-program=libdeflate-gzip -xf "$work/tree.tgz" -C "$work/x-ld")
     while IFS= read -r file; do
       upper=$(tr '[:lower:]' '[:upper:]' <<<"${file#"$tree"/}")
       cmp -s "$file" "$work/x-arq/$upper" || { echo "compare.sh: $name/${file#"$tree"/} does not come back whole" >&2; exit 1; }
     done < <(find "$tree" -type f)
-    printf '%-14s %6d %11d %7s %9s %9s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
-      "$(ratio "$pack_tar" "$pack_ours")" "$(ratio "$unpack_tar" "$unpack_ours")"
-    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_tar" "$unpack_ours" "$unpack_tar"
+    printf '%-14s %6d %11d %7s %9s %9s %9s %9s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
+      "$(ratio "$pack_tar" "$pack_ours")" "$(ratio "$unpack_tar" "$unpack_ours")" \
+      "$(ratio "$pack_ld" "$pack_ours")" "$(ratio "$unpack_ld" "$unpack_ours")"
+    add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_tar" "$unpack_ours" "$unpack_tar" \
+      "$pack_ld" "$unpack_ld"
   done
-  printf '%-14s %6s %11d %7s %9s %9s\n' TOTAL "" "${totals[0]}" $(total_ratios)
+  printf '%-14s %6s %11d %7s %9s %9s %9s %9s\n' TOTAL "" "${totals[0]}" $(total_ratios)
   total_speeds "arq a" "tar -czf" "arq x" "tar -xzf" "tar+gzip -6"
 }
 
-[[ "$rows" == trees ]] || compare_files
-[[ "$rows" == all ]] && echo
-[[ "$rows" == files ]] || compare_trees
+part() {
+  [[ "$rows" == all || "$rows" == "$1" ]] || return 0
+  [[ -z "${printed:-}" ]] || echo
+  printed=1
+  "compare_$1"
+}
+part files
+part trees
+part whole

@@ -1,5 +1,6 @@
 // CRC-32 by carry-less multiplication (x86 PCLMULQDQ): 64 bytes folded per
-// step instead of eight. Used by crc32.cc when the processor has it.
+// step instead of eight, 128 where the processor multiplies 256-bit lanes
+// (VPCLMULQDQ). Used by crc32.cc when the processor has it.
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,25 @@
 #include "codec/decode_table.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qv::codec {
+namespace {
+
+// Sets `count` entries (a power of two) to `entry`, four at a time when there
+// are four or more: short codes cover long stretches of the table.
+void FillEntries(std::uint16_t* first, std::size_t count, std::uint16_t entry) {
+  if (count < 4) {
+    first[0] = entry;
+    first[count - 1] = entry;
+    return;
+  }
+  const std::uint64_t four = entry * 0x0001'0001'0001'0001ull;
+  for (std::size_t i = 0; i < count; i += 4)
+    std::memcpy(first + i, &four, sizeof four);
+}
+
+}  // namespace
 
 template <int kDirectBits, int kSymbols>
 bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> lengths) {
@@ -28,10 +45,9 @@ bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> len
     if (length == 0) continue;
     const std::uint32_t code = next[length];
     next[length] += 1u << (kMaxCodeLength - length);
-    const auto entry = static_cast<std::uint16_t>(length << kLengthShift | symbol);
+    const auto entry = static_cast<std::uint16_t>(symbol << kSymbolShift | length);
     if (length <= kDirectBits) {
-      const auto first = direct_.begin() + (code >> kDropBits);
-      std::fill(first, first + (1 << (kDirectBits - length)), entry);
+      FillEntries(&direct_[code >> kDropBits], std::size_t{1} << (kDirectBits - length), entry);
       continue;
     }
     std::uint16_t* slot = &direct_[code >> kDropBits];

@@ -23,7 +23,9 @@ class DecodeTable {
   bool Build(std::span<const std::uint8_t> lengths);
 
   // Makes every lookup yield `symbol` without taking any bits.
-  void SetSingle(unsigned symbol) { direct_.fill(static_cast<std::uint16_t>(symbol)); }
+  void SetSingle(unsigned symbol) {
+    direct_.fill(static_cast<std::uint16_t>(symbol << kSymbolShift));
+  }
 
   // Decodes the next symbol and consumes its bits. The reader must show at
   // least kMaxCodeLength bits.
@@ -37,17 +39,18 @@ class DecodeTable {
         bits <<= 1;
       } while (entry & kNodeFlag);
     }
-    reader.Skip(static_cast<int>(entry >> kLengthShift));
-    return entry & kSymbolMask;
+    // The length sits in the low bits, where a shift count needs no masking.
+    reader.Skip(static_cast<int>(entry & kLengthMask));
+    return entry >> kSymbolShift;
   }
 
  private:
   // An entry is a tree node (flag and node number) or a symbol with the
   // length of its code, so that a lookup needs no second table.
   static constexpr unsigned kNodeFlag = 0x8000;
-  static constexpr unsigned kLengthShift = 9;
-  static constexpr unsigned kSymbolMask = (1u << kLengthShift) - 1;
-  static_assert(kSymbols <= (1 << kLengthShift));
+  static constexpr unsigned kSymbolShift = 6;
+  static constexpr unsigned kLengthMask = (1u << kSymbolShift) - 1;
+  static_assert(kSymbols <= (kNodeFlag >> kSymbolShift));
   // A complete code's overflow trees hold fewer nodes than it has symbols.
   static constexpr int kMaxNodes = kSymbols - 1;
 

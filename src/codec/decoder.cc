@@ -7,58 +7,65 @@
 namespace qv::codec {
 namespace {
 
-// Copies `length` bytes (from sizeof(Word) to twice that) as the first and
-// the last Word, both loaded before either is stored.
-template <class Word>
-void CopyEnds(const std::uint8_t* source, std::uint8_t* to, std::size_t length) {
-  Word head;
-  Word tail;
-  std::memcpy(&head, source, sizeof head);
-  std::memcpy(&tail, source + length - sizeof tail, sizeof tail);
-  std::memcpy(to, &head, sizeof head);
-  std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+// Copies a match of `length` bytes from `distance` back (1 to 4096) as the
+// format defines it, byte after byte, so that a match overlapping its own
+// output repeats its first bytes. Whole words are stored where the source
+// lies a word or more behind; up to 15 bytes past the match's end may be
+// written.
+[[gnu::always_inline]] inline void CopyMatch(std::uint8_t* to, std::size_t distance,
+                                             std::size_t length) {
+  const std::uint8_t* from = to - distance;
+  std::uint8_t* const end = to + length;
+  if (distance >= 16) {
+    do {
+      std::uint64_t first;
+      std::uint64_t second;
+      std::memcpy(&first, from, 8);
+      std::memcpy(&second, from + 8, 8);
+      std::memcpy(to, &first, 8);
+      std::memcpy(to + 8, &second, 8);
+      to += 16;
+      from += 16;
+    } while (to < end);
+  } else if (distance >= 8) {
+    // Every word read lies at least eight bytes behind the bytes being
+    // written, so it holds what a byte-by-byte copy would read.
+    do {
+      std::uint64_t eight;
+      std::memcpy(&eight, from, 8);
+      std::memcpy(to, &eight, 8);
+      to += 8;
+      from += 8;
+    } while (to < end);
+  } else if (distance == 1) {
+    const std::uint64_t eight = *from * 0x0101'0101'0101'0101ull;
+    do {
+      std::memcpy(to, &eight, 8);
+      to += 8;
+    } while (to < end);
+  } else {
+    for (; to < end; ++to, ++from)
+      *to = *from;
+  }
 }
 
-// Copies `length` window bytes from position `from` to position `at`, one
-// byte after the other as the format defines it: a match that overlaps its
-// own output repeats its first bytes, and the source wraps at the window's
-// end.
-[[gnu::always_inline]] inline void CopyForward(std::uint8_t* window, std::size_t from,
-                                               std::size_t at, std::size_t length) {
-  std::uint8_t* to = window + at;
-  const std::uint8_t* source = window + from;
-  // Most matches are short and do not overlap their source: load the first
-  // and the last bytes (the two parts may share bytes), then store both.
-  if (length <= 16 && from + length <= kWindowSize &&
-      (from + length <= at || at + length <= from)) {
-    if (length >= 8) {
-      CopyEnds<std::uint64_t>(source, to, length);
-    } else if (length >= 4) {
-      CopyEnds<std::uint32_t>(source, to, length);
-    } else if (length >= 2) {
-      CopyEnds<std::uint16_t>(source, to, length);
-    } else if (length == 1) {
-      *to = *source;
-    }
-    return;
-  }
-  // Eight at a time while every byte read was written before (or lies
-  // ahead, in the previous chunk's part of the window).
-  if (from + length <= kWindowSize && (from > at || at - from >= 8)) {
-    for (; length >= 8; length -= 8, to += 8, source += 8) {
-      std::uint64_t eight;
-      std::memcpy(&eight, source, 8);
-      std::memcpy(to, &eight, 8);
-    }
-    for (; length > 0; --length)
-      *to++ = *source++;
-  } else if (from < at) {
-    for (std::size_t i = 0; i < length; ++i)
-      to[i] = source[i];
-  } else {
-    for (std::size_t i = 0; i < length; ++i)
-      to[i] = window[(from + i) & kWindowMask];
-  }
+// The distance value of a class: the class's base plus its extra bits.
+constexpr std::array<std::uint16_t, kDistanceClasses> kDistanceBase = {
+    0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048};
+constexpr std::array<std::uint8_t, kDistanceClasses> kDistanceExtraBits = {0, 0, 1, 2, 3,  4, 5,
+                                                                           6, 7, 8, 9, 10, 11};
+
+// Decodes a distance value: the class's code, then its extra bits. The
+// cursor must show at least 27 bits.
+template <class Table>
+[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const Table& table, BitCursor& in) {
+  const unsigned distance_class = table.Decode(in);
+  const int extra = kDistanceExtraBits[distance_class];
+  // Shifted in two steps so that no extra bits shift by 64.
+  const auto value =
+      kDistanceBase[distance_class] + static_cast<std::uint32_t>((in.bits >> 1) >> (63 - extra));
+  in.Skip(extra);
+  return value;
 }
 
 }  // namespace
@@ -66,9 +73,8 @@ void CopyEnds(const std::uint8_t* source, std::uint8_t* to, std::size_t length) 
 void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
   reader_.Start(source, packed_size);
   block_codes_left_ = 0;
-  pending_length_ = 0;
-  pending_from_ = 0;
   produced_ = 0;
+  ahead_ = 0;
   corrupt_ = false;
 }
 
@@ -77,17 +83,28 @@ Status Decoder::DecodeChunk(MemberRecord& record, std::size_t count, Window wind
   if (progress_ != nullptr && *progress_) {
     (*progress_)(record, event::kExtractProgress, static_cast<std::int32_t>(produced_));
   }
-  if (!corrupt_) corrupt_ = !Produce(window.data(), count);
+  if (corrupt_) {
+    std::fill_n(window.begin(), count, 0);
+  } else {
+    corrupt_ = !Produce(count);
+    std::memcpy(window.data(), text_.data() + kWindowSize, count);
+    // The chunk's last 4096 bytes become the history, and the bytes decoded
+    // ahead follow them.
+    std::memmove(text_.data(), text_.data() + count, kWindowSize + ahead_);
+  }
   produced_ += count;
   return corrupt_ ? Status::kCrcError : Status::kOk;
 }
 
-bool Decoder::Produce(std::uint8_t* window, std::size_t count) {
-  std::size_t at = CopyPending(window, 0, count);
-  // The loop's state stays in locals, out of reach of the window's stores.
+// Decodes into the text buffer until the chunk's `count` bytes are there;
+// false, with the chunk's bytes from the damage on zero, for a damaged
+// stream.
+bool Decoder::Produce(std::size_t count) {
+  std::uint8_t* const out = text_.data() + kWindowSize;
+  std::size_t at = ahead_;
+  // The loop's state stays in locals, out of reach of the buffer's stores.
   BitCursor in = reader_.cursor();
   std::uint32_t codes_left = block_codes_left_;
-  const std::uint64_t produced = produced_;
   bool sound = true;
   while (at < count) {
     if (codes_left == 0) {
@@ -97,45 +114,81 @@ bool Decoder::Produce(std::uint8_t* window, std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
+    if (codes_left >= 2 && in.end - in.next >= kFastInputBytes) {
+      // Past the first 4096 bytes every distance reaches a byte of the
+      // member, and the fast loop need not check.
+      sound = produced_ >= kWindowSize ? DecodeFast<false>(out, at, count, in, codes_left)
+                                       : DecodeFast<true>(out, at, count, in, codes_left);
+      if (!sound) break;
+      continue;
+    }
+    // Near the end of the fetched bytes: one symbol at a time.
     --codes_left;
     if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = literal_length_.Decode(in);
     if (symbol < 256) {
-      window[at++] = static_cast<std::uint8_t>(symbol);
+      out[at++] = static_cast<std::uint8_t>(symbol);
       continue;
     }
-    const int distance_class = static_cast<int>(small_.Decode(in));
-    const std::uint32_t distance_value =
-        distance_class <= 1 ? static_cast<std::uint32_t>(distance_class)
-                            : (1u << (distance_class - 1)) + in.Get(distance_class - 1);
-    if (distance_value >= produced + at) {  // before the member's first byte
+    const std::uint32_t distance_value = DecodeDistance(small_, in);
+    if (distance_value >= produced_ + at) {  // before the member's first byte
       sound = false;
       break;
     }
     const std::size_t length = symbol - kMatchSymbolBias;
-    const std::size_t from = (at - distance_value - 1) & kWindowMask;
-    const std::size_t now = std::min(length, count - at);
-    CopyForward(window, from, at, now);
-    at += now;
-    if (now < length) {  // the rest goes to the next chunk
-      pending_length_ = static_cast<std::uint32_t>(length - now);
-      pending_from_ = static_cast<std::uint32_t>(from + now) & kWindowMask;
-    }
+    CopyMatch(out + at, distance_value + 1, length);
+    at += length;
   }
   reader_.cursor() = in;
   block_codes_left_ = codes_left;
-  if (!sound) std::fill(window + at, window + count, 0);
+  if (!sound) std::fill(out + at, out + count, 0);
+  ahead_ = sound ? at - count : 0;
   return sound;
 }
 
-// Copies as much of the pending match as the chunk takes.
-std::size_t Decoder::CopyPending(std::uint8_t* window, std::size_t at, std::size_t count) {
-  const std::size_t length = std::min<std::size_t>(pending_length_, count - at);
-  const std::size_t from = pending_from_;
-  CopyForward(window, from, at, length);
-  pending_length_ -= static_cast<std::uint32_t>(length);
-  pending_from_ = static_cast<std::uint32_t>(from + length) & kWindowMask;
-  return at + length;
+// Symbols are decoded here while the fetched bytes ahead suffice for the two
+// refills of a step, so that neither needs to check for an end. The state is
+// copied into locals: stores into the buffer may alias anything.
+template <bool kNearStart>
+[[gnu::always_inline]] inline bool Decoder::DecodeFast(std::uint8_t* out, std::size_t& at_io,
+                                                       std::size_t count, BitCursor& in,
+                                                       std::uint32_t& codes_left_io) const {
+  const std::uint8_t* const safe_end = in.end - kFastInputBytes;
+  const std::uint64_t produced = produced_;
+  BitCursor c = in;
+  std::size_t at = at_io;
+  std::uint32_t codes_left = codes_left_io;
+  bool sound = true;
+  // Two codes or more left: a literal is always followed by a second symbol,
+  // which may run past the chunk's end into the slack.
+  while (at < count && codes_left >= 2 && c.next <= safe_end) {
+    c.RefillFromWord();
+    --codes_left;
+    unsigned symbol = literal_length_.Decode(c);
+    if (symbol < 256) {
+      out[at++] = static_cast<std::uint8_t>(symbol);
+      // A second symbol needs at most 16 of the 40 bits still visible.
+      --codes_left;
+      symbol = literal_length_.Decode(c);
+      if (symbol < 256) {
+        out[at++] = static_cast<std::uint8_t>(symbol);
+        continue;
+      }
+      c.RefillFromWord();  // for the distance's class code and extra bits
+    }
+    const std::uint32_t distance_value = DecodeDistance(small_, c);
+    if (kNearStart && distance_value >= produced + at) {  // before the member's first byte
+      sound = false;
+      break;
+    }
+    const std::size_t length = symbol - kMatchSymbolBias;
+    CopyMatch(out + at, distance_value + 1, length);
+    at += length;
+  }
+  in = c;
+  at_io = at;
+  codes_left_io = codes_left;
+  return sound;
 }
 
 bool Decoder::StartBlock() {
@@ -175,8 +228,15 @@ bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
 }
 
 bool Decoder::ReadLongList() {
-  BitCursor& in = reader_.cursor();
-  reader_.Refill();
+  // A local cursor: the stores into the lengths may alias the reader's.
+  BitCursor in = reader_.cursor();
+  const bool built = ReadLongList(in);
+  reader_.cursor() = in;
+  return built;
+}
+
+bool Decoder::ReadLongList(BitCursor& in) {
+  if (!in.Refill()) in = reader_.RefillSlowly(in);
   const unsigned count = in.Get(kLiteralCountBits);
   if (count == 0) {
     const unsigned symbol = in.Get(kLiteralCountBits);
@@ -187,7 +247,7 @@ bool Decoder::ReadLongList() {
   if (count > kLiteralLengthSymbols) return false;
   std::array<std::uint8_t, kLiteralLengthSymbols> lengths{};
   for (unsigned i = 0; i < count;) {
-    reader_.Refill();
+    if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = small_.Decode(in);
     if (symbol >= kCodeLengthSymbolBias + 1) {
       lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);

@@ -1,6 +1,10 @@
 // The decoder of compressed members: it expands one member's packed stream,
 // chunk by chunk, into the caller's 4096-byte window buffer, and folds every
-// packed byte it takes into the member's CRC register.
+// packed byte it takes into the member's CRC register. It decodes into a
+// text buffer of its own, the 4096 bytes before the chunk followed by the
+// chunk, where every match source lies behind its copy in one straight run:
+// matches are copied by whole words, and one that runs past the chunk's end
+// goes on into the bytes of the next chunk.
 //
 // Damaged or hostile packed data. A stream this codec writes never holds a
 // code count of 0, a length count above its alphabet, a single symbol outside
@@ -11,10 +15,11 @@
 // and returns Status::kCrcError, and so does every later call for the
 // member. The caller fails the member exactly as on a CRC mismatch (event -7,
 // "CRC32 error"): both say that the packed bytes are not what the encoder
-// wrote. The decoder never reads or writes outside its tables and the
-// window, and every chunk ends, whatever the bytes.
+// wrote. The decoder never reads or writes outside its tables, its text
+// buffer and the window, and every chunk ends, whatever the bytes.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -54,11 +59,20 @@ class Decoder {
   std::uint32_t PackedCrc() { return ~reader_.CrcRegister(); }
 
  private:
-  bool Produce(std::uint8_t* window, std::size_t count);
-  std::size_t CopyPending(std::uint8_t* window, std::size_t at, std::size_t count);
+  // Room behind the chunk in the text buffer: a literal and a match that
+  // begin in the chunk's last byte, and the words a copy writes past its end.
+  static constexpr std::size_t kSlack = kMaxMatch + 32;
+  // Fetched bytes the fast loop wants ahead: two word refills.
+  static constexpr std::ptrdiff_t kFastInputBytes = 16;
+
+  bool Produce(std::size_t count);
+  template <bool kNearStart>
+  bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
+                  std::uint32_t& codes_left) const;
   bool StartBlock();
   bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);
   bool ReadLongList();
+  bool ReadLongList(BitCursor& in);
 
   const ProgressCallback* progress_;
   PackedBitReader reader_;
@@ -67,9 +81,12 @@ class Decoder {
   // length lengths are read.
   SmallCodeTable small_;
   std::uint32_t block_codes_left_ = 0;
-  std::uint32_t pending_length_ = 0;  // match bytes still to copy
-  std::uint32_t pending_from_ = 0;    // window position to copy them from
-  std::uint64_t produced_ = 0;        // bytes of the member before this chunk
+  std::uint64_t produced_ = 0;  // bytes of the member before this chunk
+  // The member's last 4096 bytes before the chunk, then the chunk (from
+  // kWindowSize on), of which the first ahead_ bytes were decoded with the
+  // end of a match that began in the chunk before.
+  std::array<std::uint8_t, 2 * kWindowSize + kSlack> text_{};
+  std::size_t ahead_ = 0;
   bool corrupt_ = false;
 };
 

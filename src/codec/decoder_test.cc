@@ -106,6 +106,34 @@ TEST(Decoder, MatchRunsAcrossChunksAndEndsWithAShortChunk) {
   EXPECT_THAT(progress, ElementsAre(0, 4096));
 }
 
+TEST(Decoder, ALastChunkShorterThanTheBytesDecodedAhead) {
+  // The first chunk ends one byte into a match of 256; chunks of 1, 2 and
+  // 200 bytes take the rest of it and the next match.
+  BitStreamBuilder stream;
+  PutSingleSymbolBlock(stream, 4095, 'k');
+  PutSingleSymbolBlock(stream, 2, 509);
+  for (const std::size_t size : {4097, 4098, 4296, 4607}) {
+    const Unpacked unpacked = UnpackAll(stream.bytes(), size);
+    EXPECT_EQ(unpacked.status, Status::kOk) << size;
+    EXPECT_EQ(std::count(unpacked.bytes.begin(), unpacked.bytes.end(), 'k'),
+              static_cast<std::ptrdiff_t>(size))
+        << size;
+  }
+}
+
+TEST(Decoder, AMatchBeforeTheFirstByteStopsTheFastLoopToo) {
+  // Enough packed bytes behind the blocks for the fast loop: three literals,
+  // then matches at distance value 2048 + 11 extra bits.
+  BitStreamBuilder stream;
+  PutSingleSymbolBlock(stream, 3, 'x');
+  PutSingleSymbolBlock(stream, 6, 300, 12);
+  stream.Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32);
+  const Unpacked unpacked = UnpackAll(stream.bytes(), 5000);
+  EXPECT_EQ(unpacked.status, Status::kCrcError);
+  EXPECT_EQ(Text({unpacked.bytes.begin(), unpacked.bytes.begin() + 4}), std::string("xxx\0", 4));
+  EXPECT_EQ(std::count(unpacked.bytes.begin(), unpacked.bytes.end(), 0), 4997);
+}
+
 TEST(Decoder, HandBuiltBlockWithFullCodes) {
   // Literal/length code: match length 3 (symbol 256) "0", 'A' "10", 'B' "11".
   // Code-length code: symbols 2, 3, 4 with lengths 1, 2, 2; its list is

@@ -111,10 +111,7 @@ Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutpu
     const auto distance_value =
         static_cast<unsigned>(finder.position() - previous_position - 2) & kWindowMask;
     coder_.StageMatch(static_cast<unsigned>(previous_length), distance_value);
-    for (int i = 1; i < previous_length; ++i) {
-      finder.MatchFinderAdvance();
-      finder.ClipMatchLength();
-    }
+    finder.AdvanceClipped(previous_length - 1);
   }
   coder_.Finish();
   staging_ = {};

@@ -1,6 +1,7 @@
 #include "codec/match_finder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <span>
 
@@ -21,11 +22,19 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
   Insert();
 }
 
-void MatchFinder::MatchFinderAdvance() {
+// One step is small and made of small parts: all of them are inlined into it.
+[[gnu::flatten]] void MatchFinder::MatchFinderAdvance() {
   --remaining_;
   if (++position_ == 2 * kWindow) Slide();
   Delete();
   Insert();
+}
+
+[[gnu::flatten]] void MatchFinder::AdvanceClipped(int count) {
+  for (int i = 0; i < count; ++i) {
+    MatchFinderAdvance();
+    ClipMatchLength();
+  }
 }
 
 void MatchFinder::InitTree() {
@@ -146,6 +155,20 @@ void MatchFinder::Insert() {
     candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
     const std::uint8_t* const ahead = text_.data() + p;
     const std::uint8_t* const earlier = text_.data() + candidate;
+    // Eight bytes at a time while eight are left before the limit; the
+    // first differing byte is the lowest set byte of their difference.
+    for (; length + 8 <= limit; length += 8) {
+      std::uint64_t mine;
+      std::uint64_t theirs;
+      std::memcpy(&mine, ahead + length, 8);
+      std::memcpy(&theirs, earlier + length, 8);
+      if (const std::uint64_t differ = mine ^ theirs; differ != 0) {
+        length += (std::endian::native == std::endian::little ? std::countr_zero(differ)
+                                                              : std::countl_zero(differ)) /
+                  8;
+        break;
+      }
+    }
     while (length < limit) {
       if (ahead[length] != earlier[length]) {
         Split(node, length, candidate);

@@ -33,6 +33,10 @@ class MatchFinder {
   // Moves to the next position, sliding the buffer and reading more input
   // when needed, and finds its match.
   void MatchFinderAdvance();
+  // Advances `count` times, clipping each match as ClipMatchLength does: the
+  // positions inside a match the encoder has taken. One call for the whole
+  // match keeps the step's work in one place.
+  void AdvanceClipped(int count);
 
   // The longest match at the current position: its length (below 3 means
   // none usable; it may reach past the input's end) and its buffer index.

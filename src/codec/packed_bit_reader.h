@@ -20,7 +20,10 @@ namespace qv::codec {
 // The part of the reader that the decoding loop keeps in registers: the
 // visible bits and the fetched bytes not yet loaded into them.
 struct BitCursor {
-  static constexpr int kVisibleBits = 57;
+  // A refill leaves 56 to 63 bits visible: enough for a symbol and a
+  // distance with its extra bits (43), and never all 64, so that a refill
+  // never shifts by 64.
+  static constexpr int kVisibleBits = 56;
 
   std::uint64_t bits = 0;  // the next bit in the most significant position
   int count = 0;           // how many of them are the stream's
@@ -30,18 +33,20 @@ struct BitCursor {
   // Makes at least kVisibleBits bits visible from the fetched bytes; false
   // when fewer than eight are left, for the reader's slow refill.
   bool Refill() {
-    if (count >= kVisibleBits) return true;
-    if (end - next < 8) return false;
+    if (end - next < 8) return count >= kVisibleBits;
+    RefillFromWord();
+    return true;
+  }
+  // Refill for a cursor with at least eight fetched bytes ahead, without
+  // branching on how many bytes fit. The bits below the new count repeat the
+  // next byte's first bits, which the next refill puts there again.
+  void RefillFromWord() {
     std::uint64_t eight;
     std::memcpy(&eight, next, sizeof eight);
     if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
-    // The bits below the new count repeat the next byte's first bits, which
-    // the next refill puts there again.
     bits |= eight >> count;
-    const int bytes = (64 - count) >> 3;
-    next += bytes;
-    count += bytes * 8;
-    return true;
+    next += (63 - count) >> 3;
+    count |= kVisibleBits;
   }
   // The next `width` bits (1 to 32) as a number, without consuming them.
   std::uint32_t Peek(int width) const { return static_cast<std::uint32_t>(bits >> (64 - width)); }

@@ -94,21 +94,37 @@ TEST(RoundTrip, RandomDataIsStored) {
   }
 }
 
-TEST(RoundTrip, ShortCopiesFromAllOverTheWindow) {
-  // Random bytes with copies of 3 to 20 bytes from 1 to 4096 back: the
-  // decoder copies them whether or not they overlap their source, from
-  // behind or (across a chunk) from ahead in its window, and cut at chunk
-  // ends.
-  std::vector<std::uint8_t> data = RandomBytes(3000, 21);
-  const std::vector<std::uint8_t> choices = RandomBytes(300000, 22);
+// Random bytes with copies of 3 to `longest` bytes from 1 to 4096 back, each
+// followed by one random byte.
+std::vector<std::uint8_t> CopiesFromAllOverTheWindow(std::size_t longest, std::uint32_t seed) {
+  std::vector<std::uint8_t> data = RandomBytes(3000, seed);
+  const std::vector<std::uint8_t> choices = RandomBytes(300000, seed + 1);
   for (std::size_t i = 0; i + 3 <= choices.size() && data.size() < 150000; i += 3) {
-    const std::size_t length = 3 + choices[i] % 18;
+    const std::size_t length = 3 + choices[i] % (longest - 2);
     const std::size_t distance = 1 + (choices[i + 1] << 4 | choices[i + 2] >> 4) % 4096;
     for (std::size_t n = 0; n < length; ++n)
       data.push_back(data[data.size() - std::min(distance, data.size())]);
     data.push_back(choices[i + 2]);
   }
-  ExpectRoundTrip(data, "short copies");
+  return data;
+}
+
+TEST(RoundTrip, CopiesFromAllOverTheWindow) {
+  // The decoder copies them whether or not they overlap their source (by
+  // fewer or more than a word), from behind or (across a chunk) from ahead
+  // in its window, and cut at chunk ends.
+  ExpectRoundTrip(CopiesFromAllOverTheWindow(20, 21), "short copies");
+  ExpectRoundTrip(CopiesFromAllOverTheWindow(256, 23), "copies of any length");
+  // Near runs: copies from 1 to 16 back, as long as they come.
+  std::vector<std::uint8_t> near = RandomBytes(16, 25);
+  const std::vector<std::uint8_t> choices = RandomBytes(4000, 26);
+  for (std::size_t i = 0; i + 2 <= choices.size(); i += 2) {
+    const std::size_t distance = 1 + choices[i] % 16;
+    for (std::size_t n = 0; n < 3u + choices[i + 1]; ++n)
+      near.push_back(near[near.size() - distance]);
+    near.push_back(choices[i + 1]);
+  }
+  ExpectRoundTrip(near, "copies overlapping their source");
 }
 
 TEST(RoundTrip, TextAndProgramsOverManyBlocks) {
