@@ -76,7 +76,7 @@ class RecordingMarkers final : public app::Markers, Recorder {
   bool ServiceMarkerValid() override { return Ask("service marker"); }
   bool InternalMarkerValid() override { return Ask("internal marker"); }
   bool PrinterMarkerPresent() override { return Ask("printer marker"); }
-  void DeletePrinterMarker() override { Tell("delete printer marker"); }
+  bool DeletePrinterMarker() override { return Ask("delete printer marker", true); }
   bool LaunchAddPrinter() override { return Ask("add-printer launch"); }
 };
 

@@ -123,8 +123,7 @@ void MainSequence::RenameList() {
 
 void MainSequence::PrinterStep() {
   Markers& markers = *parts_.markers;
-  if (!markers.PrinterMarkerPresent()) return;
-  markers.DeletePrinterMarker();
+  if (!markers.PrinterMarkerPresent() || !markers.DeletePrinterMarker()) return;
   Show(ShowCommand::kShowMaximized);
   services_.helpers.SetVideoBit(true);
   if (services_.helpers.AskYesNo(kPrinterQuestion)) {

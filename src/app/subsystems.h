@@ -101,7 +101,9 @@ class Markers {
   virtual bool ServiceMarkerValid() = 0;
   virtual bool InternalMarkerValid() = 0;
   virtual bool PrinterMarkerPresent() = 0;
-  virtual void DeletePrinterMarker() = 0;
+  // True when the marker is gone: one that stays is not acted on, or it
+  // would ask again (and reboot) at every boot.
+  virtual bool DeletePrinterMarker() = 0;
   // True when the Add Printer wizard started.
   virtual bool LaunchAddPrinter() = 0;
 };

@@ -79,9 +79,11 @@ bool Markers::InternalMarkerValid() {
 }
 
 bool Markers::PrinterMarkerPresent() {
-  platform::Files& files = services_.platform.files;
-  return PrinterMarkerExists(files, services_.helpers) &&
-         TakePrinterMarker(files, services_.helpers);
+  return PrinterMarkerExists(services_.platform.files, services_.helpers);
+}
+
+bool Markers::DeletePrinterMarker() {
+  return TakePrinterMarker(services_.platform.files, services_.helpers);
 }
 
 bool Markers::LaunchAddPrinter() {

@@ -37,12 +37,9 @@ class Markers final : public app::Markers {
 
   bool ServiceMarkerValid() override;
   bool InternalMarkerValid() override;
-  // True when the printer marker was there and is deleted now, so that it
-  // is acted on once; see TakePrinterMarker.
   bool PrinterMarkerPresent() override;
-  // Nothing is left to delete: the check took the marker, since only the
-  // deletion's outcome can say whether to act on it.
-  void DeletePrinterMarker() override {}
+  // See TakePrinterMarker.
+  bool DeletePrinterMarker() override;
   bool LaunchAddPrinter() override;
 
  private:
