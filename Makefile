@@ -8,7 +8,7 @@ DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
 QVPKG := build/default/tools/qvpkg/qvpkg
 
-.PHONY: demo test bootstrap build build-asan bench fuzz format clean
+.PHONY: demo test bootstrap build tools build-asan bench fuzz format clean
 
 # An upgrade package (a new scope application, calibration and set-up files,
 # a readme at the root) built, installed on a fresh simulated instrument and
@@ -17,7 +17,7 @@ QVPKG := build/default/tools/qvpkg/qvpkg
 # printed, then the pictures; the second picture is the status box while
 # the files are copied (a picture is taken when a status box shows its
 # first progress: the expansion's, then the copy's).
-demo: build
+demo: tools
 	rm -rf $(DEMO_MACHINE) $(DEMO_TREE) $(DEMO_PACKAGE)
 	mkdir -p $(DEMO_TREE)/scope/bin $(DEMO_TREE)/scope/cal $(DEMO_TREE)/scope/setups
 	printf 'scope application, revision A.03.01\r\n' >$(DEMO_TREE)/scope/bin/qv7311x.exe
@@ -46,6 +46,11 @@ bootstrap:
 build: bootstrap
 	cmake --preset default >/dev/null
 	cmake --build --preset default
+
+# The three command-line programs alone, without the tests and benchmarks.
+tools: bootstrap
+	cmake --preset default >/dev/null
+	cmake --build --preset default --target arq qvsim qvpkg
 
 bench: build
 	./bench/compare.sh
