@@ -4,8 +4,8 @@
 // after the restart.
 #include <gtest/gtest.h>
 
-#include "app/loader.h"
 #include "codec/member_record.h"
+#include "loader/loader.h"
 #include "platform/fault_injector.h"
 #include "tests/scenario.h"
 #include "tests/staged_upgrade.h"
@@ -123,7 +123,7 @@ int BootCutAfter(sim::TestMachine& machine, int nth) {
   platform::FaultInjector injector(booted.platform());
   if (nth > 0) injector.CutPowerAfterWrite(nth);
   sim::Boot(booted,
-            [&injector](platform::Platform) { return app::RunLoader(injector.platform()); });
+            [&injector](platform::Platform) { return loader::RunLoader(injector.platform()); });
   return injector.WriteCount();
 }
 

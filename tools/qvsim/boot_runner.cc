@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/loader.h"
+#include "loader/loader.h"
 #include "sim/transcript.h"
 
 namespace qv::qvsim {
@@ -20,7 +20,7 @@ sim::BootOutcome BootOnce(const std::filesystem::path& folder, const BootSetting
   });
 
   const sim::BootOutcome outcome =
-      sim::Boot(machine, app::RunLoader, {.keep_earlier_pictures = settings.later_boot_of_run});
+      sim::Boot(machine, loader::RunLoader, {.keep_earlier_pictures = settings.later_boot_of_run});
   for (const std::string& warning : outcome.warnings) {
     std::cerr << "qvsim: warning: " << warning << "\n";
   }
