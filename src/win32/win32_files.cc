@@ -12,6 +12,7 @@
 
 #include "platform/stream_mode.h"
 #include "win32/run_time_call.h"
+#include "win32/side_name_replace.h"
 #include "win32/win32_stream.h"
 #include "win32/windows_api.h"
 
@@ -194,8 +195,15 @@ Outcome Win32Files::Rename(std::string_view from, std::string_view to) {
 }
 
 Outcome Win32Files::Move(std::string_view from, std::string_view to, bool replace_existing) {
-  return WinCall(::MoveFileExA(Z(from).c_str(), Z(to).c_str(),
-                               replace_existing ? MOVEFILE_REPLACE_EXISTING : 0));
+  if (!replace_existing) return WinCall(::MoveFileA(Z(from).c_str(), Z(to).c_str()));
+  if (replace_ == Replace::kSystemCall) {
+    const Outcome moved =
+        WinCall(::MoveFileExA(Z(from).c_str(), Z(to).c_str(), MOVEFILE_REPLACE_EXISTING));
+    if (moved.error() != platform::WinError::kCallNotImplemented) return moved;
+    // Windows 98: from now on through the side name.
+    replace_ = Replace::kSideName;
+  }
+  return ReplaceThroughSideName(*this, from, to);
 }
 
 Outcome Win32Files::Copy(std::string_view from, std::string_view to, bool fail_if_exists) {

@@ -8,6 +8,12 @@ namespace qv::win32 {
 
 class Win32Files : public platform::Files {
  public:
+  // How a file is replaced: with MoveFileExA where the system has it, or
+  // through a side name as on Windows 98 (which a test may choose anywhere).
+  enum class Replace { kSystemCall, kSideName };
+
+  explicit Win32Files(Replace replace = Replace::kSystemCall) : replace_(replace) {}
+
   platform::Result<platform::Stream> Open(std::string_view path, std::string_view mode) override;
 
   char CurrentDrive() override;
@@ -37,6 +43,9 @@ class Win32Files : public platform::Files {
   platform::DriveType GetDriveType(char drive) override;
   platform::Result<platform::DiskSpace> GetDiskSpace(char drive) override;
   bool DriveReady(char drive) override;
+
+ private:
+  Replace replace_;
 };
 
 }  // namespace qv::win32
