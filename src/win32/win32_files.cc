@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "platform/stream_mode.h"
 #include "win32/run_time_call.h"
@@ -66,12 +67,25 @@ struct FindCloser {
   void operator()(HANDLE handle) const { ::FindClose(handle); }
 };
 
+// "a+" in text mode drops a Ctrl-Z that ends the file, as the instrument's
+// run time does (not every run time does it itself). A read-only file or
+// one that cannot be opened is left to fopen's own refusal.
+void DropEndingCtrlZ(std::string_view path) {
+  std::FILE* file = std::fopen(Z(path).c_str(), "r+b");
+  if (file == nullptr) return;
+  if (std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) == 0x1a) {
+    std::fflush(file);
+    _chsize(_fileno(file), std::ftell(file) - 1);
+  }
+  std::fclose(file);
+}
+
 }  // namespace
 
 Result<platform::Stream> Win32Files::Open(std::string_view path, std::string_view mode) {
-  if (!platform::StreamMode::Parse(mode)) {
-    return Failure::RunTime(platform::Errno::kEINVAL);
-  }
+  const std::optional<platform::StreamMode> parsed = platform::StreamMode::Parse(mode);
+  if (!parsed) return Failure::RunTime(platform::Errno::kEINVAL);
+  if (parsed->Appends() && parsed->update && !parsed->binary) DropEndingCtrlZ(path);
   BeginRunTimeCall();
   std::FILE* file = std::fopen(Z(path).c_str(), Z(mode).c_str());
   if (file == nullptr) return RunTimeFailure();
@@ -84,7 +98,11 @@ char Win32Files::CurrentDrive() {
 
 Outcome Win32Files::ChangeDrive(char drive) {
   const char letter = platform::NormalDrive(drive);
-  if (letter == 0) return Leave(Failure::System(platform::WinError::kInvalidDrive));
+  // The instrument's run time answers a drive that is not there so; not
+  // every run time does.
+  if (letter == 0 || GetDriveType(letter) == platform::DriveType::kNoRootDir) {
+    return Leave(Failure::Both(platform::WinError::kInvalidDrive, platform::Errno::kEACCES));
+  }
   BeginRunTimeCall();
   return RunTimeCall(_chdrive(letter - 'A' + 1));
 }
@@ -196,6 +214,12 @@ Outcome Win32Files::Rename(std::string_view from, std::string_view to) {
 
 Outcome Win32Files::Move(std::string_view from, std::string_view to, bool replace_existing) {
   if (!replace_existing) return WinCall(::MoveFileA(Z(from).c_str(), Z(to).c_str()));
+  // A read-only file is not replaced: the system refuses it, and the port
+  // promises it whatever the system (Wine replaces it).
+  const DWORD target = ::GetFileAttributesA(Z(to).c_str());
+  if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY)) {
+    return Leave(Failure::System(platform::WinError::kAccessDenied));
+  }
   if (replace_ == Replace::kSystemCall) {
     const Outcome moved =
         WinCall(::MoveFileExA(Z(from).c_str(), Z(to).c_str(), MOVEFILE_REPLACE_EXISTING));

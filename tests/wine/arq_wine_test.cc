@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
 
 #include "tests/arq_run.h"
 #include "tests/wine/wine_prefix.h"
@@ -53,12 +52,6 @@ std::string Lines(std::string text) {
 
 class ArqUnderWine : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (WinePrefix::Unavailable()) return;
-    prefix_ = std::make_unique<WinePrefix>();
-  }
-  static void TearDownTestSuite() { prefix_.reset(); }
-
   void SetUp() override {
     if (const std::optional<std::string> why = WinePrefix::Unavailable()) GTEST_SKIP() << *why;
     // Names in capitals, as archives store them, so that extracted trees
@@ -91,11 +84,10 @@ class ArqUnderWine : public ::testing::Test {
   }
 
   ArqResult WindowsArq(const std::string& arguments) const {
-    return prefix_->Run(folder_.path(), QV_WIN64_ARQ, arguments);
+    return qv::wine_test::TheWinePrefix().Run(folder_.path(), QV_WIN64_ARQ, arguments);
   }
   std::string Bytes(const std::string& name) const { return folder_.Read(name); }
 
-  static inline std::unique_ptr<WinePrefix> prefix_;
   ArqFolder folder_;
 };
 

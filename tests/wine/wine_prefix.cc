@@ -110,4 +110,9 @@ arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& prog
   return result;
 }
 
+const WinePrefix& TheWinePrefix() {
+  static const WinePrefix prefix;
+  return prefix;
+}
+
 }  // namespace qv::wine_test

@@ -39,4 +39,8 @@ class WinePrefix {
   std::filesystem::path home_;
 };
 
+// The prefix of this run of the tests, made at the first call and removed
+// when the program ends.
+const WinePrefix& TheWinePrefix();
+
 }  // namespace qv::wine_test
