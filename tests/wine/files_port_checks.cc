@@ -2,88 +2,67 @@
 
 #include <string_view>
 
-namespace qv::wine_test {
+#include "tests/wine/port_transcript.h"
 
-using platform::Outcome;
+namespace qv::wine_test {
 
 namespace {
 
-class Transcript {
- public:
-  explicit Transcript(platform::Files& files) : files_(files) {}
+// Writes the bytes to a new file and prints whether the open went.
+void Write(PortTranscript& out, platform::Files& files, std::string_view path,
+           std::string_view mode, std::string_view bytes) {
+  platform::Result<platform::Stream> stream = files.Open(path, mode);
+  if (stream) stream->Write(bytes);
+  out.Line("write " + std::string(path) + " " + std::string(mode), stream.outcome());
+}
 
-  void Line(std::string_view step, std::string_view what) {
-    lines_.push_back(std::string(step) + ": " + std::string(what));
-  }
-  void Line(std::string_view step, const Outcome& outcome) {
-    Line(step, outcome ? std::string("ok")
-                       : "error " + std::to_string(platform::ToCode(outcome.error())) + " errno " +
-                             std::to_string(platform::ToInt(outcome.errno_value())));
-  }
-  void Write(std::string_view path, std::string_view mode, std::string_view bytes) {
-    platform::Result<platform::Stream> stream = files_.Open(path, mode);
-    if (stream) stream->Write(bytes);
-    Line(std::string("write ") + std::string(path) + " " + std::string(mode), stream.outcome());
-  }
-  void Read(std::string_view path, std::string_view mode) {
-    platform::Result<platform::Stream> stream = files_.Open(path, mode);
-    std::string bytes;
-    for (int c; stream && (c = stream->GetChar()) != platform::Stream::kEof;)
-      bytes += Shown(static_cast<char>(c));
-    Line(std::string("read ") + std::string(path) + " " + std::string(mode),
-         stream ? "\"" + bytes + "\"" : "failed");
-  }
-
-  std::vector<std::string> lines() && { return std::move(lines_); }
-
- private:
-  static std::string Shown(char c) {
-    if (c == '\r') return "\\r";
-    if (c == '\n') return "\\n";
-    if (c == '\x1a') return "^Z";
-    return std::string(1, c);
-  }
-
-  platform::Files& files_;
-  std::vector<std::string> lines_;
-};
+// Prints what a file holds as read in the mode.
+void Read(PortTranscript& out, platform::Files& files, std::string_view path,
+          std::string_view mode) {
+  platform::Result<platform::Stream> stream = files.Open(path, mode);
+  std::string bytes;
+  for (int c; stream && (c = stream->GetChar()) != platform::Stream::kEof;)
+    bytes += static_cast<char>(c);
+  out.Line("read " + std::string(path) + " " + std::string(mode),
+           stream ? PortTranscript::Shown(bytes) : "failed");
+}
 
 }  // namespace
 
 std::vector<std::string> FilesPortChecks(platform::Files& files, platform::Files& side_name) {
-  Transcript out(files);
+  PortTranscript out;
   out.Line("make folder", files.MakeFolder("portchk"));
   out.Line("make it again", files.MakeFolder("portchk"));
   out.Line("change folder", files.ChangeFolder("portchk"));
 
   // Text mode: LF written as CR LF, read back as LF; a Ctrl-Z ends reading.
-  out.Write("text.txt", "w", "a\nb\n");
-  out.Read("text.txt", "rb");
-  out.Read("text.txt", "r");
-  out.Write("ctrlz.txt", "wb", "x\x1ay");
-  out.Read("ctrlz.txt", "r");
-  out.Read("ctrlz.txt", "rb");
+  Write(out, files, "text.txt", "w", "a\nb\n");
+  Read(out, files, "text.txt", "rb");
+  Read(out, files, "text.txt", "r");
+  Write(out, files, "ctrlz.txt", "wb", "x\x1ay");
+  Read(out, files, "ctrlz.txt", "r");
+  Read(out, files, "ctrlz.txt", "rb");
   // "a+" in text mode drops the Ctrl-Z that ends the file before writing.
-  out.Write("append.txt", "wb", "ab\x1a");
-  out.Write("append.txt", "a+", "c");
-  out.Read("append.txt", "rb");
+  Write(out, files, "append.txt", "wb", "ab\x1a");
+  Write(out, files, "append.txt", "a+", "c");
+  Read(out, files, "append.txt", "rb");
   out.Line("bad mode", files.Open("text.txt", "rw").outcome());
 
   // A read-only file refuses changes, whoever runs the program.
   out.Line("set read-only", files.SetWritable("text.txt", false));
-  out.Write("text.txt", "w", "overwritten");
-  out.Write("text.txt", "a", "appended");
+  Write(out, files, "text.txt", "w", "overwritten");
+  Write(out, files, "text.txt", "a", "appended");
   out.Line("remove read-only", files.Remove("text.txt"));
   out.Line("replace read-only", files.Move("ctrlz.txt", "text.txt", true));
   out.Line("copy over read-only", files.Copy("ctrlz.txt", "text.txt", false));
-  out.Read("text.txt", "rb");
+  Read(out, files, "text.txt", "rb");
   out.Line("set writable", files.SetWritable("text.txt", true));
 
   // Folder listings in the port's order, whatever the file system keeps.
-  out.Write("list\\b.txt", "w", "in a missing folder");
+  Write(out, files, "list\\b.txt", "w", "in a missing folder");
   out.Line("make list", files.MakeFolder("list"));
   for (std::string_view name : {"b.txt", "C.txt", "a.TXT"})
-    out.Write(std::string("list\\") + std::string(name), "w", "");
+    Write(out, files, std::string("list\\") + std::string(name), "w", "");
   std::string names;
   if (const auto found = files.Find("list\\*.*"); found) {
     for (const platform::FindData& entry : *found)
@@ -101,12 +80,12 @@ std::vector<std::string> FilesPortChecks(platform::Files& files, platform::Files
   out.Line("change to a missing drive", files.ChangeDrive('Q'));
 
   // Replacing moves: the system's call, and through a side name.
-  out.Write("new1.txt", "wb", "one");
+  Write(out, files, "new1.txt", "wb", "one");
   out.Line("move replacing", files.Move("new1.txt", "append.txt", true));
-  out.Read("append.txt", "rb");
-  out.Write("new2.txt", "wb", "two");
+  Read(out, files, "append.txt", "rb");
+  Write(out, files, "new2.txt", "wb", "two");
   out.Line("move replacing through a side name", side_name.Move("new2.txt", "append.txt", true));
-  out.Read("append.txt", "rb");
+  Read(out, files, "append.txt", "rb");
   out.Line("side name left", files.Access("append.txt~", platform::AccessCheck::kExists));
   out.Line("new name left", files.Access("new2.txt", platform::AccessCheck::kExists));
   return std::move(out).lines();
