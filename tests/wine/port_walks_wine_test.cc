@@ -45,7 +45,8 @@ std::vector<std::string> UnderWine(const char* program, const std::string& argum
 // line and Wine's.
 const std::map<std::string, std::string> kWineDiffers = {
     // Wine reads a string stored without its zero back with one added.
-    {R"(query Bare into 64 bytes: type 1 "wait")", R"(query Bare into 64 bytes: type 1 "wait\x00")"},
+    {R"(query Bare into 64 bytes: type 1 "wait")",
+     R"(query Bare into 64 bytes: type 1 "wait\x00")"},
     // Wine's system messages are its own texts.
     {R"(text of 2: "The system cannot find the file specified.\r\n")",
      R"(text of 2: "File not found.\r\n")"},
@@ -84,6 +85,16 @@ TEST_F(PortWalkUnderWine, RegistryAndSystemAsOnTheSimulator) {
   const platform::Platform ports = machine.machine().platform();
   ExpectSameWalk(UnderWine(QV_WIN64_SYSTEM_PORT_CHECK, "/autostart /usb"),
                  SystemPortChecks(ports.registry, ports.system));
+}
+
+// Away from the instrument the Board port answers with errors, never a
+// crash: no driver (Wine refuses a VxD name as a bad parameter), nothing
+// mapped at a low address, and port I/O forbidden by Windows NT.
+TEST_F(PortWalkUnderWine, BoardAwayFromTheInstrumentFailsClearly) {
+  EXPECT_EQ(UnderWine(QV_WIN64_BOARD_PORT_CHECK, ""),
+            (std::vector<std::string>{"request: opened 0, succeeded 0, error 87",
+                                      "memory at 0x10: nothing", "port 0x3c5: 0xFF, error 1314",
+                                      "port 0x3c4 written: error 1314"}));
 }
 
 }  // namespace
