@@ -61,7 +61,11 @@ WinePrefix::WinePrefix() {
   const arq_test::ArqResult made = Shell(AsWineUser(
       "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && "
       "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1"));
-  if (made.exit_code != 0) throw std::runtime_error("Wine could not make a prefix");
+  if (made.exit_code != 0) {
+    std::error_code error;
+    fs::remove_all(home_, error);
+    throw std::runtime_error("Wine could not make a prefix");
+  }
 }
 
 WinePrefix::~WinePrefix() {
