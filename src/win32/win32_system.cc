@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "win32/command_line.h"
 #include "win32/windows_api.h"
 
 namespace qv::win32 {
@@ -38,20 +39,6 @@ void EnableShutdownPrivilege() {
 }
 
 }  // namespace
-
-std::string_view ArgumentsOf(std::string_view line) {
-  std::size_t at = 0;
-  if (!line.empty() && line[0] == '"') {
-    const std::size_t closing = line.find('"', 1);
-    at = closing == std::string_view::npos ? line.size() : closing + 1;
-  } else {
-    while (at < line.size() && line[at] != ' ' && line[at] != '\t')
-      ++at;
-  }
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
-    ++at;
-  return line.substr(at);
-}
 
 std::unique_ptr<platform::MutexHandle> Win32System::CreateNamedMutex(std::string_view name) {
   const HANDLE handle = ::CreateMutexA(nullptr, FALSE, std::string(name).c_str());

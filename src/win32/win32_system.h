@@ -29,8 +29,4 @@ class Win32System : public platform::System {
   platform::CodePage ActiveCodePage() override;
 };
 
-// The part of a command line after the program's name (quoted or not) and
-// the blanks after it, as the system hands it to WinMain.
-std::string_view ArgumentsOf(std::string_view command_line);
-
 }  // namespace qv::win32
