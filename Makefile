@@ -8,7 +8,7 @@ DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
 QVPKG := build/default/tools/qvpkg/qvpkg
 
-.PHONY: demo test bootstrap build tools build-asan bench fuzz format clean
+.PHONY: demo test bootstrap build tools build-asan win32 bench fuzz format clean
 
 # An upgrade package (a new scope application, calibration and set-up files,
 # a readme at the root) built, installed on a fresh simulated instrument and
@@ -51,6 +51,11 @@ build: bootstrap
 tools: bootstrap
 	cmake --preset default >/dev/null
 	cmake --build --preset default --target arq qvsim qvpkg
+
+# The Windows executables for the instrument (build/win32).
+win32: bootstrap
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32
 
 bench: build
 	./bench/compare.sh

@@ -20,7 +20,7 @@ const sim::BootOutcome& Scenario::Boot(const std::string& command_line) {
   outcome_ = sim::Boot(machine, [this](platform::Platform platform) {
     if (before_loader) before_loader(platform);
     app::Application application(platform, [this](const app::Services& services) {
-      app::Subsystems parts = app::BuildSubsystems(services);
+      app::Subsystems parts = loader::BuildSubsystems(services);
       if (change_parts) change_parts(parts, services);
       return parts;
     });

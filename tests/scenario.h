@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/loader.h"
+#include "loader/loader.h"
 #include "sim/boot.h"
 #include "sim/test_machine.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/loader.h"
+#include "loader/loader.h"
 #include "platform/fault_injector.h"
 #include "sim/host_io.h"
 
@@ -33,7 +33,7 @@ FaultyBoot BootWith(const fs::path& folder, const Faults& faults) {
   if (faults.fail_nth_call) injector.FailNthCall(*faults.fail_nth_call);
   FaultyBoot boot;
   boot.outcome = sim::Boot(
-      machine, [&injector](platform::Platform) { return app::RunLoader(injector.platform()); });
+      machine, [&injector](platform::Platform) { return loader::RunLoader(injector.platform()); });
   boot.writes = injector.WriteCount();
   boot.calls = injector.TotalCallCount();
   return boot;

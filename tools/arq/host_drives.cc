@@ -1,10 +1,6 @@
 #include "tools/arq/host_drives.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-
-#include <memory>
 #include <stdexcept>
 
 namespace qv::arq {
@@ -12,16 +8,6 @@ namespace qv::arq {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr platform::CodePage kPage = platform::CodePage::kWestern;
-
-fs::path MakeScratch() {
-  std::string pattern = (fs::temp_directory_path() / "arq-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("no scratch folder in " + fs::temp_directory_path().string());
-  }
-  return fs::canonical(pattern);
-}
 
 // The path with symbolic links resolved as far as it exists.
 fs::path Resolved(const fs::path& path) {
@@ -46,10 +32,7 @@ std::optional<std::string> Below(const fs::path& root, const fs::path& host, cha
 }  // namespace
 
 HostDrives::HostDrives(const DriveOptions& options)
-    : scratch_(MakeScratch()),
-      attributes_(scratch_ / "attributes.json", kPage),
-      files_(attributes_, thread_, kPage),
-      disk_drive_(sim::DefaultDrive('A', platform::DriveType::kRemovable)) {
+    : scratch_(MakeScratch()), system_(MakeSystem(options)) {
   if (options.c_folder) {
     std::error_code error;
     if (!fs::is_directory(*options.c_folder, error)) {
@@ -57,31 +40,21 @@ HostDrives::HostDrives(const DriveOptions& options)
       throw std::runtime_error(options.c_folder->string() + ": not a folder");
     }
     Mount('C', fs::canonical(*options.c_folder));
-    Mount('Z', "/");
-  } else {
-    Mount('C', "/");
   }
+  for (const auto& [letter, root] : HostRoots(options.c_folder.has_value()))
+    Mount(letter, root);
   Mount('T', scratch_);
   for (const fs::path& disk : options.disks)
     disks_.push_back(Resolved(disk));
-  disk_drive_.capacity = options.disk_size;
   if (!disks_.empty()) InsertDisk(1);
   // Relative names mean the working folder when C: is the host's root.
-  const std::optional<std::string> here =
-      options.c_folder ? "C:\\" : Below("/", Resolved(fs::current_path()), 'C');
-  if (here) files_.ChangeFolder(*here);
-}
-
-HostDrives::~HostDrives() {
-  std::error_code error;
-  fs::remove_all(scratch_, error);
+  const std::optional<std::string> here = options.c_folder ? "C:\\" : DosPath(fs::current_path());
+  if (here) files().ChangeFolder(*here);
 }
 
 void HostDrives::Mount(char letter, const fs::path& folder) {
-  sim::DriveConfig drive = sim::DefaultDrive(letter, platform::DriveType::kFixed);
-  drive.host_space = true;
   mounts_[letter] = Resolved(folder);
-  files_.AddDrive(std::make_shared<sim::Drive>(drive, mounts_[letter]));
+  Attach(letter, mounts_[letter]);
 }
 
 std::optional<std::string> HostDrives::DosPath(const fs::path& host) const {
@@ -106,14 +79,6 @@ std::string HostDrives::HostPath(std::string_view dos) const {
   std::string rest(dos.substr(3));
   std::replace(rest.begin(), rest.end(), '\\', '/');
   return (mount->second / rest).string();
-}
-
-bool HostDrives::InsertDisk(int number) {
-  const bool present = number >= 1 && number <= disk_count();
-  const fs::path folder =
-      present ? disks_[static_cast<std::size_t>(number - 1)] : scratch_ / "no-disk";
-  files_.AddDrive(std::make_shared<sim::Drive>(disk_drive_, folder));
-  return present && fs::is_directory(folder);
 }
 
 }  // namespace qv::arq

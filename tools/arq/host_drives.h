@@ -4,21 +4,22 @@
 // arq's scratch folder; a command may give a folder of its own a drive
 // (extraction's destination), which keeps the paths the library walks
 // short. Drive A: takes the folders given with --disks, one removable disk
-// at a time. The machinery is the simulated instrument's file system over
-// host folders, with the host's own free space on the fixed drives.
+// at a time. On Linux the machinery is the simulated instrument's file
+// system over host folders, with the host's own free space on the fixed
+// drives; on Windows it is the system's own file system, with the letters
+// standing for folders there (no --disks yet: the real drive A: will be).
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
-#include "sim/attribute_store.h"
-#include "sim/machine_config.h"
-#include "sim/sim_files.h"
 
 namespace qv::arq {
 
@@ -39,7 +40,7 @@ class HostDrives {
   HostDrives(const HostDrives&) = delete;
   HostDrives& operator=(const HostDrives&) = delete;
 
-  platform::Files& files() { return files_; }
+  platform::Files& files();
 
   // Gives an existing host folder the fixed drive `letter`.
   void Mount(char letter, const std::filesystem::path& folder);
@@ -60,13 +61,23 @@ class HostDrives {
   bool InsertDisk(int number);
 
  private:
+  // What differs from one host system to another: the file system under
+  // the drives (host_drives_posix.cc, host_drives_win32.cc).
+  struct System;
+  // Shared only so that its deleter is made where System is complete.
+  using SystemHandle = std::shared_ptr<System>;
+  static std::filesystem::path MakeScratch();
+  // The host's roots and the letters they take when C: is the host's root
+  // or, with -C, the -C folder.
+  static std::vector<std::pair<char, std::filesystem::path>> HostRoots(bool c_taken);
+  SystemHandle MakeSystem(const DriveOptions& options);
+  // Gives the file system the fixed drive `letter` over the folder.
+  void Attach(char letter, const std::filesystem::path& folder);
+
   std::filesystem::path scratch_;
-  sim::AttributeStore attributes_;
-  std::shared_ptr<sim::ThreadState> thread_ = std::make_shared<sim::ThreadState>();
-  sim::SimFiles files_;
+  SystemHandle system_;
   std::map<char, std::filesystem::path> mounts_;  // fixed drives and their folders
   std::vector<std::filesystem::path> disks_;
-  sim::DriveConfig disk_drive_;
 };
 
 }  // namespace qv::arq

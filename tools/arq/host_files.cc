@@ -8,13 +8,14 @@
 namespace qv::arq {
 
 FileHandle OpenForReading(const std::filesystem::path& path) {
-  return FileHandle(std::fopen(path.c_str(), "rb"));
+  return FileHandle(std::fopen(path.string().c_str(), "rb"));
 }
 
 std::optional<codec::FileStatus> StatusOf(std::FILE* file) {
   struct stat status {};
   if (::fstat(fileno(file), &status) != 0) return std::nullopt;
-  if (status.st_size < 0 || status.st_size > std::numeric_limits<std::uint32_t>::max()) {
+  if (status.st_size < 0 ||
+      static_cast<std::uint64_t>(status.st_size) > std::numeric_limits<std::uint32_t>::max()) {
     return std::nullopt;
   }
   codec::FileStatus result;
@@ -58,7 +59,7 @@ bool HostPackOutput::Seek(std::int64_t position) {
 
 OutputFile::OutputFile(std::filesystem::path target)
     : target_(std::move(target)), partial_(target_.string() + ".partial") {
-  file_.reset(std::fopen(partial_.c_str(), "w+b"));
+  file_.reset(std::fopen(partial_.string().c_str(), "w+b"));
 }
 
 OutputFile::~OutputFile() {

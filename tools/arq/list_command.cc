@@ -37,10 +37,10 @@ std::string Hex(std::uint32_t value) {
 
 std::string TimeText(std::uint32_t seconds) {
   const std::time_t time = seconds;
-  std::tm utc{};
-  gmtime_r(&time, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
+  // gmtime's shared result is read at once; every 32-bit time converts.
+  char text[32] = "";
+  if (const std::tm* utc = std::gmtime(&time))
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", utc);
   return text;
 }
 

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/loader.h"
+#include "loader/loader.h"
 #include "platform/fault_injector.h"
 #include "sim/transcript.h"
 
@@ -20,14 +20,14 @@ sim::BootOutcome BootOnce(const std::filesystem::path& folder, const BootSetting
     out << sim::ReadableLine(entry) << std::endl;
   });
 
-  const sim::LoaderProcess loader = [&settings](platform::Platform platform) {
-    if (!settings.cut_after_write) return app::RunLoader(platform);
+  const sim::LoaderProcess process = [&settings](platform::Platform platform) {
+    if (!settings.cut_after_write) return loader::RunLoader(platform);
     platform::FaultInjector injector(platform);
     injector.CutPowerAfterWrite(*settings.cut_after_write);
-    return app::RunLoader(injector.platform());
+    return loader::RunLoader(injector.platform());
   };
   const sim::BootOutcome outcome =
-      sim::Boot(machine, loader, {.keep_earlier_pictures = settings.later_boot_of_run});
+      sim::Boot(machine, process, {.keep_earlier_pictures = settings.later_boot_of_run});
   for (const std::string& warning : outcome.warnings) {
     std::cerr << "qvsim: warning: " << warning << "\n";
   }

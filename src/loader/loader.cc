@@ -1,4 +1,4 @@
-#include "app/loader.h"
+#include "loader/loader.h"
 
 #include "detector/detector.h"
 #include "instrument/code_pages_and_lan.h"
@@ -7,11 +7,11 @@
 #include "instrument/ram_drive.h"
 #include "upgrade/upgrade_context.h"
 
-namespace qv::app {
+namespace qv::loader {
 
-Subsystems BuildSubsystems(const Services& services) {
-  Subsystems parts;
-  parts.create_upgrade_context = [&services]() -> std::unique_ptr<UpgradeContext> {
+app::Subsystems BuildSubsystems(const app::Services& services) {
+  app::Subsystems parts;
+  parts.create_upgrade_context = [&services]() -> std::unique_ptr<app::UpgradeContext> {
     return std::make_unique<upgrade::UpgradeContext>(services);
   };
   parts.detector = std::make_unique<detector::Detector>(services);
@@ -23,8 +23,8 @@ Subsystems BuildSubsystems(const Services& services) {
 }
 
 int RunLoader(platform::Platform platform) {
-  Application application(platform, BuildSubsystems);
+  app::Application application(platform, BuildSubsystems);
   return application.Run();
 }
 
-}  // namespace qv::app
+}  // namespace qv::loader

@@ -1,0 +1,122 @@
+#include "tests/wine/wine_prefix.h"
+
+#include <pwd.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+
+namespace qv::wine_test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The user bootstrap.sh adds for the tests that run as root.
+constexpr const char* kWineUser = "qvwine";
+
+bool RunningAsRoot() {
+  return ::geteuid() == 0;
+}
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Runs a shell command: its exit code and what it printed on stdout.
+arq_test::ArqResult Shell(const std::string& command) {
+  arq_test::ArqResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 512> buffer;
+  while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr)
+    result.out += buffer.data();
+  const int status = ::pclose(pipe);
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> WinePrefix::Unavailable() {
+  if (Shell("command -v wine >/dev/null").exit_code != 0) return "wine is not installed";
+  if (RunningAsRoot() && ::getpwnam(kWineUser) == nullptr) {
+    return std::string("no user ") + kWineUser + " to run Wine as (scripts/bootstrap.sh adds it)";
+  }
+  return std::nullopt;
+}
+
+WinePrefix::WinePrefix() {
+  std::string pattern = (fs::temp_directory_path() / "wine-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+  home_ = fs::canonical(pattern);
+  HandOver(home_);
+  // The Mono and Gecko installers are not wanted; windows go nowhere.
+  const arq_test::ArqResult made = Shell(AsWineUser(
+      "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && "
+      "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1"));
+  if (made.exit_code != 0) {
+    std::error_code error;
+    fs::remove_all(home_, error);
+    throw std::runtime_error("Wine could not make a prefix");
+  }
+}
+
+WinePrefix::~WinePrefix() {
+  Shell(AsWineUser("wineserver -k >/dev/null 2>&1"));
+  std::error_code error;
+  fs::remove_all(home_, error);
+}
+
+std::string WinePrefix::AsWineUser(const std::string& command) const {
+  const std::string environment = "HOME=" + Quoted(home_.string()) +
+                                  " WINEPREFIX=" + Quoted((home_ / "prefix").string()) +
+                                  " WINEDEBUG=-all";
+  const std::string user = RunningAsRoot() ? std::string("runuser -u ") + kWineUser + " -- " : "";
+  return user + "env " + environment + " sh -c " + Quoted(command);
+}
+
+void WinePrefix::HandOver(const fs::path& folder) const {
+  if (!RunningAsRoot()) return;
+  const passwd* user = ::getpwnam(kWineUser);
+  if (user == nullptr) throw std::runtime_error(std::string("no user ") + kWineUser);
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+    ::lchown(entry.path().c_str(), user->pw_uid, user->pw_gid);
+  ::lchown(folder.c_str(), user->pw_uid, user->pw_gid);
+}
+
+arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& program,
+                                    const std::string& arguments) const {
+  // A copy in the prefix's folder: the user may not reach the build tree.
+  const fs::path copy = home_ / program.filename();
+  if (!fs::exists(copy)) fs::copy_file(program, copy);
+  HandOver(folder);
+  HandOver(home_);
+  const fs::path err = home_ / "stderr";
+  arq_test::ArqResult result =
+      Shell(AsWineUser("cd " + Quoted(folder.string()) + " && wine " + Quoted(copy.string()) + " " +
+                       arguments + " </dev/null 2>" + Quoted(err.string())));
+  std::error_code error;
+  if (fs::exists(err, error)) {
+    std::FILE* file = std::fopen(err.c_str(), "rb");
+    std::array<char, 512> buffer;
+    std::size_t read = 0;
+    while (file != nullptr && (read = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+      result.err.append(buffer.data(), read);
+    if (file != nullptr) std::fclose(file);
+  }
+  return result;
+}
+
+const WinePrefix& TheWinePrefix() {
+  static const WinePrefix prefix;
+  return prefix;
+}
+
+}  // namespace qv::wine_test

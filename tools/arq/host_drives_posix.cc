@@ -1,0 +1,75 @@
+// arq's drives on Linux: the simulated instrument's file system over host
+// folders, with the host's own free space on the fixed drives.
+#include <stdlib.h>
+
+#include <stdexcept>
+
+#include "sim/attribute_store.h"
+#include "sim/machine_config.h"
+#include "sim/sim_files.h"
+#include "tools/arq/host_drives.h"
+
+namespace qv::arq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr platform::CodePage kPage = platform::CodePage::kWestern;
+
+}  // namespace
+
+struct HostDrives::System {
+  System(const fs::path& scratch, std::uint64_t disk_size)
+      : attributes(scratch / "attributes.json", kPage),
+        files(attributes, thread, kPage),
+        disk_drive(sim::DefaultDrive('A', platform::DriveType::kRemovable)) {
+    disk_drive.capacity = disk_size;
+  }
+
+  sim::AttributeStore attributes;
+  std::shared_ptr<sim::ThreadState> thread = std::make_shared<sim::ThreadState>();
+  sim::SimFiles files;
+  sim::DriveConfig disk_drive;
+};
+
+fs::path HostDrives::MakeScratch() {
+  std::string pattern = (fs::temp_directory_path() / "arq-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("no scratch folder in " + fs::temp_directory_path().string());
+  }
+  return fs::canonical(pattern);
+}
+
+std::vector<std::pair<char, fs::path>> HostDrives::HostRoots(bool c_taken) {
+  return {{c_taken ? 'Z' : 'C', "/"}};
+}
+
+HostDrives::SystemHandle HostDrives::MakeSystem(const DriveOptions& options) {
+  return std::make_shared<System>(scratch_, options.disk_size);
+}
+
+HostDrives::~HostDrives() {
+  std::error_code error;
+  fs::remove_all(scratch_, error);
+}
+
+platform::Files& HostDrives::files() {
+  return system_->files;
+}
+
+void HostDrives::Attach(char letter, const fs::path& folder) {
+  sim::DriveConfig drive = sim::DefaultDrive(letter, platform::DriveType::kFixed);
+  drive.host_space = true;
+  system_->files.AddDrive(std::make_shared<sim::Drive>(drive, folder));
+}
+
+bool HostDrives::InsertDisk(int number) {
+  const bool present = number >= 1 && number <= disk_count();
+  const fs::path folder =
+      present ? disks_[static_cast<std::size_t>(number - 1)] : scratch_ / "no-disk";
+  system_->files.AddDrive(std::make_shared<sim::Drive>(system_->disk_drive, folder));
+  return present && fs::is_directory(folder);
+}
+
+}  // namespace qv::arq
