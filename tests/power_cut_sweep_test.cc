@@ -124,14 +124,16 @@ TEST_F(PowerCutSweep, ANewLoaderIsHandedOverAsWithoutACut) {
 
 TEST_F(PowerCutSweep, ACutInTheRetryToo) {
   Prepare(kPackage);
-  // The second cut goes over every write of the retry that the first left.
+  // Both cuts at a stride; the second over the writes of the retry that the first left.
   const int stride = 11;
   int pairs = 0;
   for (int first = 1; first <= first_boot_.writes; first += stride) {
     MachineCopy probe(prepared_.folder());
     BootWith(probe.folder(), {.cut_after_write = first});
     const int retry_writes = BootWith(probe.folder()).writes;
-    for (int second = 1 + first % stride; second <= retry_writes; second += stride) {
+    // Each row starts one write further, so the rows together reach every residue.
+    const int row = (first - 1) / stride;
+    for (int second = 1 + row % stride; second <= retry_writes; second += stride) {
       const DriveState state = CutAndSettle({first, second});
       ++pairs;
       ASSERT_TRUE(state == expected_) << "cuts after writes " << first << " and " << second << ":\n"
