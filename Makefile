@@ -8,7 +8,7 @@ DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
 QVPKG := build/default/tools/qvpkg/qvpkg
 
-.PHONY: demo test bootstrap build build-asan bench fuzz format clean
+.PHONY: demo test bootstrap build build-asan bench fuzz format clean compilers gcc-release clang-test
 
 # An upgrade package (a new scope application, calibration and set-up files,
 # a readme at the root) built, installed on a fresh simulated instrument and
@@ -42,6 +42,22 @@ test: bootstrap
 
 bootstrap:
 	@./scripts/bootstrap.sh
+
+# The other compilers' builds that CI runs after `test`, so that neither a
+# user's plain Release build with GCC nor the Clang build of the fuzzers
+# breaks again. Warnings are errors here as in the presets.
+compilers: gcc-release clang-test
+
+gcc-release: bootstrap
+	cmake -S . -B build/gcc-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_CXX_COMPILER=g++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+	cmake --build build/gcc-release
+
+clang-test: bootstrap
+	cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DQV_BENCH=OFF >/dev/null
+	cmake --build build/clang
+	ctest --test-dir build/clang --output-on-failure -j 2
 
 build: bootstrap
 	cmake --preset default >/dev/null

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev zlib1g-dev
   libpng-dev libfreetype-dev fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()
