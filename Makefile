@@ -1,6 +1,8 @@
 # The two commands of the README, plus the ones developers use.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGET ?= decode_fuzz
+FUZZ_TARGET ?= all
+FUZZ_TARGETS := decode_fuzz round_trip_fuzz archive_fuzz archive_update_fuzz \
+  upgrade_header_fuzz startup_files_fuzz config_sys_fuzz ignore_list_fuzz machine_json_fuzz
 
 DEMO_MACHINE := build/demo-machine
 DEMO_TREE := build/demo-tree
@@ -66,12 +68,11 @@ build: bootstrap
 bench: build
 	./bench/compare.sh
 
+# Every target (or FUZZ_TARGET=name) for FUZZ_SECONDS each, one after another.
 fuzz: bootstrap
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz --target $(FUZZ_TARGET)
-	mkdir -p build/fuzz/corpus-$(FUZZ_TARGET)
-	./build/fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus-$(FUZZ_TARGET) \
-	  $(wildcard fuzz/seeds/$(FUZZ_TARGET))
+	cmake --build --preset fuzz --target $(if $(filter all,$(FUZZ_TARGET)),fuzz_all,$(FUZZ_TARGET))
+	./fuzz/run.sh $(FUZZ_SECONDS) $(if $(filter all,$(FUZZ_TARGET)),$(FUZZ_TARGETS),$(FUZZ_TARGET))
 
 format:
 	git ls-files '*.h' '*.cc' | xargs clang-format -i
