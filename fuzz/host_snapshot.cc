@@ -7,6 +7,12 @@ namespace qv::fuzz {
 
 namespace fs = std::filesystem;
 
+void WriteHostFile(const fs::path& file, std::span<const std::uint8_t> bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
 HostFiles Snapshot(const fs::path& root, const fs::path& skip) {
   HostFiles files;
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();

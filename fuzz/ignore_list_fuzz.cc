@@ -5,13 +5,13 @@
 //
 // Input: registry.json's bytes.
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "app/main_window.h"
 #include "app/user_helpers.h"
 #include "detector/ignore_list.h"
 #include "fuzz/fuzz_entries.h"
+#include "fuzz/host_snapshot.h"
 #include "sim/json_fields.h"
 #include "sim/test_machine.h"
 
@@ -19,9 +19,7 @@ namespace qv::fuzz {
 
 void IgnoreListInput(std::span<const std::uint8_t> input) {
   static sim::TestMachine machine;
-  std::ofstream(machine.folder() / "registry.json", std::ios::binary)
-      .write(reinterpret_cast<const char*>(input.data()),
-             static_cast<std::streamsize>(input.size()));
+  WriteHostFile(machine.folder() / "registry.json", input);
   sim::Machine* opened = nullptr;
   try {
     opened = &machine.Open();

@@ -4,10 +4,10 @@
 //
 // Input: machine.json's bytes.
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "fuzz/fuzz_entries.h"
+#include "fuzz/host_snapshot.h"
 #include "sim/json_fields.h"
 #include "sim/test_machine.h"
 
@@ -15,9 +15,7 @@ namespace qv::fuzz {
 
 void MachineJsonInput(std::span<const std::uint8_t> input) {
   static sim::TestMachine machine;
-  std::ofstream(machine.folder() / "machine.json", std::ios::binary)
-      .write(reinterpret_cast<const char*>(input.data()),
-             static_cast<std::streamsize>(input.size()));
+  WriteHostFile(machine.folder() / "machine.json", input);
   try {
     machine.Open().PowerOn();
   } catch (const sim::MachineError&) {
