@@ -1,4 +1,4 @@
-// arq with --disks: folders that stand for removable disks, one inserted
+// arq with --disk: folders that stand for removable disks, one inserted
 // after another as the library asks for them.
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // relative to a package tree); Z: is the host's root when C: is not; T: is
 // arq's scratch folder; a command may give a folder of its own a drive
 // (extraction's destination), which keeps the paths the library walks
-// short. Drive A: takes the folders given with --disks, one removable disk
+// short. Drive A: takes the folders given with --disk, one removable disk
 // at a time. The machinery is the simulated instrument's file system over
 // host folders, with the host's own free space on the fixed drives.
 #pragma once
@@ -26,7 +26,7 @@ inline constexpr std::uint64_t kDefaultDiskSize = 1'457'664;
 
 struct DriveOptions {
   std::optional<std::filesystem::path> c_folder;  // -C
-  std::vector<std::filesystem::path> disks;       // --disks
+  std::vector<std::filesystem::path> disks;       // --disk
   std::uint64_t disk_size = kDefaultDiskSize;
 };
 
