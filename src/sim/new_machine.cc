@@ -68,13 +68,8 @@ void WriteNewMachine(const fs::path& folder, const NewMachineOptions& options) {
     throw MachineError(folder.string() + ": already exists and is not an empty folder");
   }
   const fs::path target = fs::absolute(folder, error);
-  // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict for
-  // a literal + std::string chain here.
-  std::string building_name = ".";
-  building_name += target.filename().string();
-  building_name += ".new-";
-  building_name += std::to_string(::getpid());
-  const fs::path building = target.parent_path() / building_name;
+  const fs::path building = target.parent_path() / ("." + target.filename().string() + ".new-" +
+                                                    std::to_string(::getpid()));
   fs::remove_all(building, error);
   try {
     Build(building, options);

@@ -87,15 +87,7 @@ std::vector<VisibleText> MainCanvas::Visible(const TextMeasure& font) const {
 std::string FormatVisibleText(const std::vector<VisibleText>& runs) {
   std::string out;
   for (const VisibleText& run : runs) {
-    // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict for
-    // a literal + std::string chain here.
-    out += '(';
-    out += std::to_string(run.x);
-    out += ", ";
-    out += std::to_string(run.y);
-    out += ") ";
-    out += run.text;
-    out += '\n';
+    out += "(" + std::to_string(run.x) + ", " + std::to_string(run.y) + ") " + run.text + "\n";
   }
   return out;
 }
