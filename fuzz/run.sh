@@ -21,7 +21,7 @@ for target in "$@"; do
   result=$?
   [[ $result -eq 0 ]] || status=1
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
-  coverage=$(grep -E '^#[0-9]+ +(DONE|INITED)' "$log" | tail -1 | grep -o 'cov: [0-9]*' || true)
+  coverage=$(grep -E '^#[0-9]+[[:space:]]+(DONE|INITED)' "$log" | tail -1 | grep -o 'cov: [0-9]*' || true)
   echo "$target: exit $result, ${runs:-?} runs in ${seconds}s, ${coverage:-cov: ?}," \
     "corpus $(ls "$corpus" | wc -l), findings $(ls "$artifacts" | wc -l) (log: $log)"
 done
