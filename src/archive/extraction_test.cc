@@ -193,7 +193,7 @@ TEST_F(ExtractionTest, NameChangedAtEvent44IsUsedWhenItStaysInTheDestination) {
       {"C:\\OUT\\C.TXT", "C:\\OUT\\..\\ESCAPED.TXT"},
       {"C:\\OUT\\D.TXT", "C:\\ELSEWHERE.TXT"},
       {"C:\\OUT\\E.TXT", "C:\\OUT\\PRN.TXT"},
-      {"C:\\OUT\\F.TXT", std::string("C:\\OUT\\C-STRING.TXT\0junk", 26)}};
+      {"C:\\OUT\\F.TXT", std::string("C:\\OUT\\C-STRING.TXT") + '\0' + "junk"}};
   library_.ArchiveSetCallback(kProgressCallbackCode, [&](MemberRecord& record, int event, int v) {
     log_.events.push_back({event, v, std::string(record.name_view())});
     const auto rename = renames.find(std::string(record.name_view()));
