@@ -1,6 +1,8 @@
 # The two commands of the README, plus the ones developers use.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGET ?= decode_fuzz
+FUZZ_TARGET ?= all
+FUZZ_TARGETS := decode_fuzz round_trip_fuzz archive_fuzz archive_update_fuzz \
+  upgrade_header_fuzz startup_files_fuzz config_sys_fuzz ignore_list_fuzz machine_json_fuzz
 
 DEMO_MACHINE := build/demo-machine
 DEMO_TREE := build/demo-tree
@@ -8,7 +10,7 @@ DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
 QVPKG := build/default/tools/qvpkg/qvpkg
 
-.PHONY: demo test bootstrap build tools build-asan win32 bench fuzz format clean
+.PHONY: demo test bootstrap build tools build-asan win32 bench fuzz format clean compilers gcc-release clang-test
 
 # An upgrade package (a new scope application, calibration and set-up files,
 # a readme at the root) built, installed on a fresh simulated instrument and
@@ -43,6 +45,22 @@ test: bootstrap
 bootstrap:
 	@./scripts/bootstrap.sh
 
+# The other compilers' builds that CI runs after `test`, so that neither a
+# user's plain Release build with GCC nor the Clang build of the fuzzers
+# breaks again. Warnings are errors here as in the presets.
+compilers: gcc-release clang-test
+
+gcc-release: bootstrap
+	cmake -S . -B build/gcc-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_CXX_COMPILER=g++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+	cmake --build build/gcc-release
+
+clang-test: bootstrap
+	cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DQV_BENCH=OFF >/dev/null
+	cmake --build build/clang
+	ctest --test-dir build/clang --output-on-failure -j 2
+
 build: bootstrap
 	cmake --preset default >/dev/null
 	cmake --build --preset default
@@ -60,12 +78,11 @@ win32: bootstrap
 bench: build
 	./bench/compare.sh
 
+# Every target (or FUZZ_TARGET=name) for FUZZ_SECONDS each, one after another.
 fuzz: bootstrap
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz --target $(FUZZ_TARGET)
-	mkdir -p build/fuzz/corpus-$(FUZZ_TARGET)
-	./build/fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) build/fuzz/corpus-$(FUZZ_TARGET) \
-	  $(wildcard fuzz/seeds/$(FUZZ_TARGET))
+	cmake --build --preset fuzz --target $(if $(filter all,$(FUZZ_TARGET)),fuzz_all,$(FUZZ_TARGET))
+	./fuzz/run.sh $(FUZZ_SECONDS) $(if $(filter all,$(FUZZ_TARGET)),$(FUZZ_TARGETS),$(FUZZ_TARGET))
 
 format:
 	git ls-files '*.h' '*.cc' | xargs clang-format -i

@@ -8,44 +8,21 @@
 // the file IN.EXE so that the archive is searched for behind other bytes),
 // then the archive's bytes.
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "archive/archive_library.h"
+#include "fuzz/fuzz_entries.h"
+#include "fuzz/host_snapshot.h"
 #include "sim/test_machine.h"
 
+namespace qv::fuzz {
 namespace {
 
 namespace fs = std::filesystem;
 using qv::archive::ArchiveLibrary;
-
-// Every file below a folder and its bytes, except below `skip`.
-std::map<fs::path, std::string> Snapshot(const fs::path& root, const fs::path& skip) {
-  std::map<fs::path, std::string> files;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-       ++it) {
-    if (it->path() == skip) {
-      it.disable_recursion_pending();
-      continue;
-    }
-    if (!it->is_regular_file()) continue;
-    std::ifstream in(it->path(), std::ios::binary);
-    files[it->path()] = {std::istreambuf_iterator<char>(in), {}};
-  }
-  return files;
-}
-
-bool HoldsTemporaryFile(const fs::path& root) {
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.path().filename().string().starts_with("ZT")) return true;
-  }
-  return false;
-}
 
 class Harness {
  public:
@@ -68,7 +45,7 @@ class Harness {
     std::ofstream(c_ / file, std::ios::binary)
         .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
     const fs::path archive = c_ / file;
-    std::map<fs::path, std::string> before = Snapshot(c_, out_);
+    HostFiles before = Snapshot(c_, out_);
     before.erase(archive);
 
     ArchiveLibrary library(machine_.files());
@@ -83,10 +60,10 @@ class Harness {
     }
     library.ArchiveClose();
 
-    std::map<fs::path, std::string> after = Snapshot(c_, out_);
+    HostFiles after = Snapshot(c_, out_);
     after.erase(archive);
-    if (after != before) std::abort();  // written outside the destination
-    if (HoldsTemporaryFile(c_)) std::abort();
+    if (after != before) Broken("nothing written outside the destination");
+    if (HoldsTemporaryFile(c_)) Broken("no temporary file left");
   }
 
  private:
@@ -97,8 +74,9 @@ class Harness {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void ArchiveInput(std::span<const std::uint8_t> input) {
   static Harness harness;
-  if (size > 0) harness.Run(data, size);
-  return 0;
+  if (!input.empty()) harness.Run(input.data(), input.size());
 }
+
+}  // namespace qv::fuzz

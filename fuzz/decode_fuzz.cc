@@ -7,14 +7,18 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 
 #include "codec/decoder.h"
 #include "codec/memory_streams.h"
+#include "fuzz/fuzz_entries.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 3) return 0;
+namespace qv::fuzz {
+
+void DecodeInput(std::span<const std::uint8_t> input) {
+  const std::uint8_t* data = input.data();
+  const std::size_t size = input.size();
+  if (size < 3) return;
   const std::size_t unpacked = data[0] | static_cast<std::size_t>(data[1]) << 8;
   const std::span<const std::uint8_t> packed(data + 3, size - 3);
   const auto packed_size = static_cast<std::uint32_t>(packed.size() + data[2] % 16);
@@ -27,10 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t done = 0; done < unpacked;) {
     const std::size_t count = std::min(qv::codec::kWindowSize, unpacked - done);
     const qv::Status status = decoder.DecodeChunk(record, count, window);
-    if (status != qv::Status::kOk && status != qv::Status::kCrcError) std::abort();
+    if (status != qv::Status::kOk && status != qv::Status::kCrcError) Broken("a chunk decodes");
     done += count;
   }
   static_cast<void>(decoder.PackedCrc());
-  if (source.position() > packed.size()) std::abort();
-  return 0;
+  if (source.position() > packed.size()) Broken("no byte read past the stream");
 }
+
+}  // namespace qv::fuzz

@@ -182,6 +182,52 @@ TEST_F(ArqArchive, MembersNamedOutsideTheDestinationAreRefused) {
   EXPECT_FALSE(folder_.Exists("ROOTED.TXT"));
 }
 
+TEST_F(ArqArchive, StoredNamesReachTheTerminalEscapedAndJsonExact) {
+  const std::string title = "\x1b]0;owned\a";
+  folder_.Write("odd.arq", ArchiveBytes({{.name = title + "A.TXT", .data = "a"},
+                                         {.name = "LINE\nBREAK.TXT", .data = "b"},
+                                         {.name = "C:/tmp/x.txt", .data = "c"},
+                                         {.name = "../UP.TXT", .data = "u"}}));
+  const ArqResult listed = folder_.Arq("l odd.arq");
+  EXPECT_EQ(listed.exit_code, 0) << listed.err;
+  EXPECT_NE(listed.out.find("  \\033]0;OWNED\\aA.TXT\n"), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("  LINE\\nBREAK.TXT\n"), std::string::npos) << listed.out;
+  // A drive in a stored name is shown, not taken for a host path.
+  EXPECT_NE(listed.out.find("  C:/TMP/X.TXT\n"), std::string::npos) << listed.out;
+  EXPECT_EQ(listed.out.find('\x1b'), std::string::npos);
+  EXPECT_EQ(Names("odd.arq"), (std::vector<std::string>{"\x1b]0;OWNED\aA.TXT", "LINE\nBREAK.TXT",
+                                                        "C:/TMP/X.TXT", "../UP.TXT"}));
+
+  // A name in the instrument's code page, not UTF-8: each byte one character.
+  folder_.Write("page.arq", ArchiveBytes({{.name = "CAF\xc9.TXT", .data = "e"}}));
+  EXPECT_EQ(Names("page.arq"), std::vector<std::string>{"CAF\u00c9.TXT"});
+
+  // Messages that carry a name are escaped as well (no name may hold a
+  // control character, so none of these is written).
+  const ArqResult extracted = folder_.Arq("x odd.arq -d out");
+  EXPECT_EQ(extracted.exit_code, 1);
+  EXPECT_EQ(extracted.err,
+            "arq: \\033]0;OWNED\\aA.TXT: Unable to create file\n"
+            "arq: LINE\\nBREAK.TXT: Unable to create file\n"
+            "arq: C:/TMP/X.TXT: Unable to create file\n"
+            "arq: ../UP.TXT: Unable to create file\n");
+  const ArqResult missing = folder_.Arq("l 'bad\x1b[2J.arq'");
+  EXPECT_EQ(missing.err, "arq: bad\\033[2J.arq: File does not exist\n");
+}
+
+TEST_F(ArqArchive, DeviceNamesAreRefusedLikeNamesOutsideTheDestination) {
+  folder_.Write("dev.arq", ArchiveBytes({{.name = "con", .data = "c"},
+                                         {.name = "dir/lpt1.txt", .data = "l"},
+                                         {.name = "fine.txt", .data = "f"}}));
+  const ArqResult extracted = folder_.Arq("x dev.arq -d out");
+  EXPECT_EQ(extracted.exit_code, 1);
+  EXPECT_EQ(extracted.err,
+            "arq: CON: Unable to create file\narq: DIR/LPT1.TXT: Unable to create file\n");
+  EXPECT_EQ(folder_.Read("out/FINE.TXT"), "f");
+  EXPECT_FALSE(folder_.Exists("out/CON"));
+  EXPECT_FALSE(folder_.Exists("out/DIR"));
+}
+
 TEST_F(ArqArchive, BadArgumentsAndNonArchivesExitTwo) {
   folder_.Write("junk.arq", "not an archive at all");
   ASSERT_EQ(folder_.Arq("a pkg.arq -C tree readme").exit_code, 0);
@@ -203,6 +249,9 @@ TEST_F(ArqArchive, BadArgumentsAndNonArchivesExitTwo) {
   for (const char* command : {"l", "t", "x", "a", "d"}) {
     EXPECT_EQ(folder_.Arq(std::string(command) + " --help").exit_code, 0) << command;
   }
+  const ArqResult version = folder_.Arq("--version");
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_TRUE(version.out.starts_with("arq ")) << version.out;
 }
 
 }  // namespace

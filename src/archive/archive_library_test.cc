@@ -56,7 +56,7 @@ TEST_F(ArchiveLibraryTest, CheckTellsArchivesFromOtherFiles) {
   EXPECT_EQ(library_.ArchiveCheck("DIR.ARQ"), Status::kCannotOpen);
 }
 
-TEST_F(ArchiveLibraryTest, EmbeddedArchiveIsFoundWithinTheFirst200000Bytes) {
+TEST_F(ArchiveLibraryTest, EmbeddedArchiveIsFoundWithinTheBlocksOfTheFirst200000Bytes) {
   const std::string archive = ArchiveBytes({{.name = "IN.TXT", .data = "inside"}});
   machine_.WriteHost("SETUP.EXE", std::string(10'000, 'M') + archive);
   EXPECT_EQ(library_.ArchiveCheck("SETUP.EXE"), Status::kOk);
@@ -65,10 +65,13 @@ TEST_F(ArchiveLibraryTest, EmbeddedArchiveIsFoundWithinTheFirst200000Bytes) {
   library_.ArchiveClose();
   EXPECT_FALSE(log_.Of(event::kSearchBlock).empty());
 
-  // The whole signature must lie within the first 200,000 bytes.
-  machine_.WriteHost("EDGE.EXE", std::string(199'996, 'M') + archive);
+  // Whole blocks of 6,144 bytes are read until more than 200,000 were: 33
+  // blocks, and the whole signature must lie within them.
+  machine_.WriteHost("PAST.EXE", std::string(199'999, 'M') + archive);
+  EXPECT_EQ(library_.ArchiveCheck("PAST.EXE"), Status::kOk);
+  machine_.WriteHost("EDGE.EXE", std::string(33 * 6'144 - 4, 'M') + archive);
   EXPECT_EQ(library_.ArchiveCheck("EDGE.EXE"), Status::kOk);
-  machine_.WriteHost("LATE.EXE", std::string(199'997, 'M') + archive);
+  machine_.WriteHost("LATE.EXE", std::string(33 * 6'144 - 3, 'M') + archive);
   EXPECT_EQ(library_.ArchiveCheck("LATE.EXE"), Status::kNotAnArchive);
   EXPECT_EQ(library_.ArchiveOpen("LATE.EXE", kModeReadOnly), Status::kNotAnArchive);
   // A name ending in .arq must begin with a member.

@@ -68,6 +68,19 @@ std::string_view StripDriveAndLeadingDots(std::string_view path) {
   return first == std::string_view::npos ? std::string_view() : path.substr(first);
 }
 
+bool IsDeviceName(std::string_view name) {
+  std::string_view base = name.substr(0, name.find('.'));
+  const std::size_t end = base.find_last_not_of(' ');
+  base = base.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  for (const std::string_view device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (SameIgnoringCase(base, device)) return true;
+  }
+  return base.size() == 4 &&
+         (SameIgnoringCase(base.substr(0, 3), "COM") ||
+          SameIgnoringCase(base.substr(0, 3), "LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
 bool IsContainedMemberPath(std::string_view name) {
   if (name.empty() || name.front() == '\\' || name.back() == '\\') return false;
   std::size_t start = 0;
@@ -77,7 +90,8 @@ bool IsContainedMemberPath(std::string_view name) {
     const std::string_view part = name.substr(start, end - start);
     // IsValidName refuses ':' and empty names; a name of dots and blanks
     // only is "." or ".." to the file system.
-    if (!platform::IsValidName(part) || part.find_first_not_of(". ") == std::string_view::npos) {
+    if (!platform::IsValidName(part) || part.find_first_not_of(". ") == std::string_view::npos ||
+        IsDeviceName(part)) {
       return false;
     }
     start = end + 1;

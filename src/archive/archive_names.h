@@ -34,10 +34,16 @@ std::string_view FolderOf(std::string_view path);
 // characters that then lead it.
 std::string_view StripDriveAndLeadingDots(std::string_view path);
 
+// Whether a name is one the system keeps for a device: CON, PRN, AUX, NUL,
+// COM1 to COM9 or LPT1 to LPT9, in any case, with or without an extension
+// and with blanks before it ("nul.txt", "Com1 .log"). Writing to one writes
+// to the device, not to a file.
+bool IsDeviceName(std::string_view name);
+
 // Whether a member's name (as read: '\' between names) can be placed below a
 // destination folder without leaving it: relative, no drive, no empty name,
-// no name that is only dots and blanks ("..", "."), no character a name
-// cannot hold.
+// no name that is only dots and blanks ("..", "."), no device name, no
+// character a name cannot hold.
 bool IsContainedMemberPath(std::string_view name);
 
 }  // namespace qv::archive

@@ -42,12 +42,25 @@ TEST(ArchiveNames, PartsOfAPath) {
 }
 
 TEST(ArchiveNames, OnlyNamesThatStayBelowTheDestinationAreContained) {
-  for (const char* inside : {"A.TXT", "SCOPE\\BIN\\APP.EXE", "A..B", "...X"}) {
+  for (const char* inside :
+       {"A.TXT", "SCOPE\\BIN\\APP.EXE", "A..B", "...X", "CONFIG.SYS", "COM10", "LPT0.TXT"}) {
     EXPECT_TRUE(IsContainedMemberPath(inside)) << inside;
   }
-  for (const char* outside : {"", "..\\X", "A\\..\\..\\X", "\\ROOT.TXT", "C:\\X", "C:X", "A\\.",
-                              ". .\\X", "A\\\\B", "DIR\\", "A\x01", "A?B", "A\\..."}) {
+  for (const char* outside :
+       {"", "..\\X", "A\\..\\..\\X", "\\ROOT.TXT", "C:\\X", "C:X", "A\\.", ". .\\X", "A\\\\B",
+        "DIR\\", "A\x01", "A?B", "A\\...", "NUL", "CON\\X.TXT", "DIR\\AUX.TXT"}) {
     EXPECT_FALSE(IsContainedMemberPath(outside)) << outside;
+  }
+}
+
+TEST(ArchiveNames, DeviceNamesInAnyCaseWithOrWithoutAnExtension) {
+  for (const char* device : {"CON", "prn", "Aux", "NUL.TXT", "nul.tar.gz", "COM1", "com9.log",
+                             "LPT1", "lpt9", "CON .TXT", "CON."}) {
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  }
+  for (const char* file :
+       {"CONS", "CONFIG.SYS", "XCON", "COM", "COM0", "COM10", "LPT", "LPTA", "NUL_", ".CON", ""}) {
+    EXPECT_FALSE(IsDeviceName(file)) << file;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "archive/archive_library.h"
 #include "archive/archive_test_support.h"
@@ -164,6 +165,10 @@ TEST_F(ExtractionTest, NamesThatLeaveTheDestinationArePassedOver) {
                                            {.name = "A\x01"
                                                     "B",
                                             .data = "e"},
+                                           // devices on the instrument
+                                           {.name = "nul", .data = "e"},
+                                           {.name = "DIR/CON.TXT", .data = "e"},
+                                           {.name = "Com1.log", .data = "e", .host_code = 3},
                                            {.name = "GOOD.TXT", .data = "g"}};
   for (const std::uint32_t mode : {kModeKeepPaths, 0u}) {
     log_.events.clear();
@@ -172,13 +177,55 @@ TEST_F(ExtractionTest, NamesThatLeaveTheDestinationArePassedOver) {
     EXPECT_EQ(log_.Of(event::kAboutToExtract).size(), members.size());
     // Without paths only the file part counts: "EVIL.TXT", "DRIVE.TXT" and
     // "ROOT.TXT" are harmless there.
-    EXPECT_EQ(log_.Of(-15).size(), mode == kModeKeepPaths ? 7u : 2u);
+    EXPECT_EQ(log_.Of(-15).size(), mode == kModeKeepPaths ? 10u : 5u);
   }
   for (const std::string& file : FilesOnC()) {
     EXPECT_TRUE(file.starts_with("D/OUT/") || file == "T.ARQ" || file.starts_with("scope/") ||
                 file.starts_with("windows/") || file.starts_with("preldr"))
         << file;
   }
+}
+
+TEST_F(ExtractionTest, NameChangedAtEvent44IsUsedWhenItStaysInTheDestination) {
+  std::map<std::string, std::string> renames = {
+      {"C:\\OUT\\A.TXT", "C:\\OUT\\SUB\\RENAMED.TXT"},
+      {"C:\\OUT\\B.TXT", "c:\\out\\lower.txt"},
+      {"C:\\OUT\\C.TXT", "C:\\OUT\\..\\ESCAPED.TXT"},
+      {"C:\\OUT\\D.TXT", "C:\\ELSEWHERE.TXT"},
+      {"C:\\OUT\\E.TXT", "C:\\OUT\\PRN.TXT"},
+      {"C:\\OUT\\F.TXT", std::string("C:\\OUT\\C-STRING.TXT") + '\0' + "junk"}};
+  library_.ArchiveSetCallback(kProgressCallbackCode, [&](MemberRecord& record, int event, int v) {
+    log_.events.push_back({event, v, std::string(record.name_view())});
+    const auto rename = renames.find(std::string(record.name_view()));
+    if (event == event::kAboutToExtract && rename != renames.end()) {
+      record.set_name(rename->second);
+    }
+    return 0;
+  });
+  EXPECT_EQ(Extract({{.name = "A.TXT", .data = "a"},
+                     {.name = "B.TXT", .data = "b"},
+                     {.name = "C.TXT", .data = "c"},
+                     {.name = "D.TXT", .data = "d"},
+                     {.name = "E.TXT", .data = "e"},
+                     {.name = "F.TXT", .data = "f"}}),
+            Status::kOk);
+  EXPECT_EQ(machine_.ReadHost("OUT/SUB/RENAMED.TXT"), "a");
+  EXPECT_EQ(machine_.ReadHost("OUT/lower.txt"), "b");
+  EXPECT_EQ(machine_.ReadHost("OUT/C-STRING.TXT"), "f");
+  EXPECT_EQ(log_.Of(event::kExtractWritten).at(0).name, "C:\\OUT\\SUB\\RENAMED.TXT");
+  std::vector<std::string> refused;
+  for (const Event& e : log_.Of(-15))
+    refused.push_back(e.name);
+  EXPECT_EQ(refused, (std::vector<std::string>{"C:\\OUT\\..\\ESCAPED.TXT", "C:\\ELSEWHERE.TXT",
+                                               "C:\\OUT\\PRN.TXT"}));
+  std::vector<std::string> written;
+  for (const std::string& file : FilesOnC()) {
+    if (file.starts_with("OUT/")) written.push_back(file);
+  }
+  EXPECT_EQ(written,
+            (std::vector<std::string>{"OUT/C-STRING.TXT", "OUT/SUB/RENAMED.TXT", "OUT/lower.txt"}));
+  EXPECT_FALSE(fs::exists(machine_.Host("ESCAPED.TXT")));
+  EXPECT_FALSE(fs::exists(machine_.Host("ELSEWHERE.TXT")));
 }
 
 TEST_F(ExtractionTest, TargetPathLongerThan268CharactersIsPassedOverNotCut) {

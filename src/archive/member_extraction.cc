@@ -9,17 +9,36 @@ namespace {
 
 constexpr std::int32_t kLow16 = 0xFFFF;
 
+// The target the callback left in the record at event 44: the text up to
+// its first zero byte, so that a callback writing a C string into the name
+// field is understood as well as one that sets the length.
+std::string TargetInRecord(const MemberRecord& record) {
+  const std::string_view name = record.name_view();
+  return std::string(name.substr(0, name.find('\0')));
+}
+
+// Whether the target stays below the entry's destination: the part after
+// the destination is checked as a stored name would be, whoever wrote it.
+bool IsSafeTarget(const std::string& target, const std::string& destination) {
+  if (target.size() > MemberRecord::kMaxPathLength || target.size() < destination.size() ||
+      !SameIgnoringCase(std::string_view(target).substr(0, destination.size()), destination)) {
+    return false;
+  }
+  return IsContainedMemberPath(std::string_view(target).substr(destination.size()));
+}
+
 }  // namespace
 
 ExtractionOutcome MemberExtraction::Extract(const SelectionEntry& entry) {
   const std::string stored(record_.name_view());
   const std::string_view placed = state_.keep_paths ? std::string_view(stored) : FilePart(stored);
-  const std::string target = entry.destination + std::string(placed);
   record_.output_slot = -1;
-  record_.set_name(target);
+  record_.set_name(entry.destination + std::string(placed));
   if ((state_.Raise(record_, event::kAboutToExtract, 0) & kLow16) != 0) return {};
-  record_.set_name(target);  // the target is the library's, whatever the callback wrote
-  if (!IsContainedMemberPath(placed) || target.size() > MemberRecord::kMaxPathLength) {
+  // A name the callback changed takes effect at once, under the same checks.
+  const std::string target = TargetInRecord(record_);
+  record_.set_name(target);
+  if (!IsSafeTarget(target, entry.destination)) {
     state_.Raise(record_, ToInt(Status::kCannotCreate), 0);
     return {};
   }

@@ -8,8 +8,10 @@
 // temporary file in the target's folder, which replaces the target in one
 // step only when the member expanded whole and its CRC matched. A member
 // whose name would leave the destination folder (a drive, a rooted name, a
-// ".." name), or whose target path is longer than 268 characters, is passed
-// over with event -15, "Unable to create file".
+// ".." name) or name a device (CON, NUL, COM1, ...), or whose target path is
+// longer than 268 characters, is passed over with event -15, "Unable to
+// create file". A target the callback changes at event 44 is used at once,
+// under the same checks: it must stay below the destination.
 #pragma once
 
 #include "archive/library_state.h"

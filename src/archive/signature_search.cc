@@ -1,6 +1,5 @@
 #include "archive/signature_search.h"
 
-#include <algorithm>
 #include <array>
 
 #include "archive/member_header.h"
@@ -16,9 +15,8 @@ std::int64_t FindSignature(FileSlots& slots, int slot, std::int64_t limit,
   std::int64_t result = ToInt(Status::kNotAnArchive);
   std::int64_t read = 0;
   std::size_t matched = 0;
-  while (read < limit) {
-    const auto want = static_cast<std::size_t>(std::min(kBlock, limit - read));
-    const std::size_t got = slots.Read(slot, std::span(block.data(), want));
+  while (read <= limit) {
+    const std::size_t got = slots.Read(slot, std::span(block.data(), block.size()));
     for (std::size_t i = 0; i < got; ++i) {
       if (block[i] != kSignature[matched]) matched = 0;
       if (block[i] == kSignature[matched] && ++matched == kSignature.size()) {
@@ -28,7 +26,7 @@ std::int64_t FindSignature(FileSlots& slots, int slot, std::int64_t limit,
     }
     read += static_cast<std::int64_t>(got);
     if (!after_block()) result = ToInt(Status::kCanceled);
-    if (result != ToInt(Status::kNotAnArchive) || got < want) break;
+    if (result != ToInt(Status::kNotAnArchive) || got < block.size()) break;
   }
   slots.Seek(slot, start, platform::SeekOrigin::kBegin);
   return result;

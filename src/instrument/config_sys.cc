@@ -1,8 +1,29 @@
 #include "instrument/config_sys.h"
 
+#include <array>
+#include <string>
+
 #include "instrument/text_lines.h"
 
 namespace qv::instrument {
+namespace {
+
+// Whether a Ctrl-Z stands before the file's last byte. Text mode stops
+// reading there, so lines appended behind it would never be read: every
+// boot would append them and restart again.
+bool HidesAppendedLines(platform::Files& files) {
+  platform::Result<platform::Stream> config = files.Open(kConfigSys, "rb");
+  if (!config) return false;
+  std::string bytes;
+  std::array<std::uint8_t, 4096> block{};
+  while (const std::size_t got = config->Read(block))
+    bytes.append(block.begin(), block.begin() + got);
+  config->Close();
+  const std::size_t stop = bytes.find('\x1A');
+  return stop != std::string::npos && stop + 1 < bytes.size();
+}
+
+}  // namespace
 
 RamDriveLines ReadRamDriveLines(platform::Files& files) {
   RamDriveLines lines;
@@ -27,7 +48,7 @@ RamDriveLines ReadRamDriveLines(platform::Files& files) {
 bool SetUpRamDriveLines(platform::Files& files) {
   files.SetWritable(kConfigSys, true);
   const RamDriveLines lines = ReadRamDriveLines(files);
-  if (lines.Complete()) return false;
+  if (lines.Complete() || HidesAppendedLines(files)) return false;
   // "a+" drops a Ctrl-Z that ends the file, behind which the lines would
   // never be read.
   platform::Result<platform::Stream> config = files.Open(kConfigSys, "a+t");

@@ -32,8 +32,9 @@ RamDriveLines ReadRamDriveLines(platform::Files& files);
 // Clears c:\config.sys's read-only attribute and appends the missing lines
 // (himem first), each once, whatever number of the other lines the file
 // holds. True when lines were appended, so that a reboot makes the drive;
-// false when both were there or nothing could be written, since a reboot
-// would change nothing.
+// false when both were there, when a Ctrl-Z before the file's end would hide
+// what is appended, or when nothing could be written, since a reboot would
+// change nothing.
 bool SetUpRamDriveLines(platform::Files& files);
 
 }  // namespace qv::instrument

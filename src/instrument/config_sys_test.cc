@@ -115,6 +115,16 @@ TEST_F(ConfigSysTest, AFileEndedByCtrlZGetsTheLinesBeforeTheEnd) {
   EXPECT_TRUE(ReadRamDriveLines(test_.files()).Complete());
 }
 
+TEST_F(ConfigSysTest, ACtrlZBeforeTheEndWouldHideTheLinesSoNothingIsWritten) {
+  // Every boot would append lines that no boot reads, and restart again.
+  const std::string config =
+      "files=30\r\n\x1A"
+      "rem behind the end\r\n";
+  Write(config);
+  EXPECT_FALSE(AppendLines());
+  EXPECT_EQ(Read(), config);
+}
+
 TEST_F(ConfigSysTest, NothingWrittenAsksForNoReboot) {
   std::filesystem::remove(test_.Host("config.sys"));
   std::filesystem::create_directory(test_.Host("config.sys"));

@@ -83,7 +83,9 @@ nlohmann::ordered_json ParseJsonObject(std::string_view text, std::string_view f
   nlohmann::ordered_json document;
   try {
     document = nlohmann::ordered_json::parse(text);
-  } catch (const nlohmann::ordered_json::parse_error& error) {
+  } catch (const nlohmann::ordered_json::exception& error) {
+    // A syntax error, and also a number too large for a double
+    // (out_of_range): both are a file that cannot be read.
     throw MachineError(std::string(file) + ": not valid JSON (" + error.what() + ")");
   }
   if (!document.is_object()) throw MachineError(std::string(file) + ": must hold one object");

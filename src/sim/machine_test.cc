@@ -64,6 +64,10 @@ TEST(MachineConfig, RefusesAMalformedOrIncompleteFileNamingTheField) {
             "machine.json: not valid JSON ([json.exception.parse_error.101] parse error at line "
             "1, column 14: syntax error while parsing object key - unexpected end of input; "
             "expected string literal)");
+  // A number too large for a double is refused like any unreadable file.
+  EXPECT_EQ(Refusal("{\"format\": 3e89660928}"),
+            "machine.json: not valid JSON ([json.exception.out_of_range.406] number overflow "
+            "parsing '3e89660928')");
 }
 
 TEST(MachineConfig, KeepsSectionsOfLaterParts) {

@@ -12,7 +12,7 @@ using platform::Stream;
 
 class SimStreamTest : public ::testing::Test {
  protected:
-  Stream Open(std::string_view mode) { return std::move(files_.Open(kFile, mode).value()); }
+  Stream Open(std::string_view mode) { return files_.Open(kFile, mode).value(); }
   std::string OnDisk() { return machine_.ReadHost("scope/temp/f.txt"); }
   std::string ReadAll(Stream& stream) {
     std::string text;

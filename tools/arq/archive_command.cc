@@ -40,11 +40,11 @@ std::optional<std::string> LibraryPattern(HostDrives& drives, const std::string&
 int WalkEnded(const ArchiveOptions& options, const ArchiveSession& session, Status walked) {
   if (walked == Status::kOk) return session.failures() > 0 ? kExitFailed : kExitOk;
   if (session.failures() == 0 && !session.out_of_disks()) {
-    Complain(options.archive + ": could not be read through" +
-                 (options.disks.empty()
-                      ? " (if it is one volume of several, give the disks with --disks)"
-                      : ""),
-             0);
+    Complain(
+        options.archive + ": could not be read through" +
+            (options.disks.empty() ? " (if it is one volume of several, give the disks with --disk)"
+                                   : ""),
+        0);
   }
   return kExitFailed;
 }

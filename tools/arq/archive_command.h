@@ -23,14 +23,14 @@ struct ArchiveOptions {
   bool never_overwrite = false;    // x -n
   bool json = false;               // l --json
   bool quiet = false;              // -q
-  std::vector<std::string> disks;  // --disks
+  std::vector<std::string> disks;  // --disk, or --disks
   std::uint64_t disk_size = kDefaultDiskSize;
 };
 
 // The drives for the options: -C and --disks.
 DriveOptions DrivesFor(const ArchiveOptions& options);
 
-// The archive's DOS name: with --disks its file name on A:, else where its
+// The archive's DOS name: with --disk its file name on A:, else where its
 // host path lies. Nothing when no drive reaches it.
 std::optional<std::string> ArchiveDosName(HostDrives& drives, const ArchiveOptions& options);
 

@@ -8,11 +8,16 @@ namespace qv::arq {
 namespace {
 
 void AddDiskOptions(CLI::App* command, ArchiveOptions& options) {
+  CLI::Option* each = command->add_option(
+      "--disk", options.disks,
+      "a folder that stands for a removable disk; give one --disk per disk, in the order "
+      "they are inserted");
+  each->allow_extra_args(false);
   command
       ->add_option("--disks", options.disks,
-                   "folders that stand for removable disks, inserted one after another "
-                   "(give them after ARCHIVE)")
-      ->expected(1, -1);
+                   "the same folders at once (every word after it is one: put it last)")
+      ->expected(1, -1)
+      ->excludes(each);
   command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
       ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
       ->capture_default_str();

@@ -1,17 +1,11 @@
 #include "tools/arq/archive_session.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "archive/archive_names.h"
 #include "codec/status.h"
 
 namespace qv::arq {
-
-int Complain(std::string_view message, int exit_code) {
-  std::cerr << "arq: " << message << "\n";
-  return exit_code;
-}
 
 ArchiveSession::ArchiveSession(HostDrives& drives, bool show_progress)
     : drives_(drives),
@@ -26,6 +20,12 @@ ProgressCallback ArchiveSession::Callback() {
   };
 }
 
+std::string MemberName(std::string_view name) {
+  std::string shown(name);
+  std::replace(shown.begin(), shown.end(), '\\', '/');
+  return shown;
+}
+
 std::string ArchiveSession::Shown(const MemberRecord& record) const {
   std::string_view name = record.name_view();
   if (!destination_.empty() &&
@@ -34,9 +34,7 @@ std::string ArchiveSession::Shown(const MemberRecord& record) const {
   } else if (name.size() >= 2 && name[1] == ':') {
     return drives_.HostPath(name);
   }
-  std::string shown(name);
-  std::replace(shown.begin(), shown.end(), '\\', '/');
-  return shown;
+  return MemberName(name);
 }
 
 void ArchiveSession::MemberFailed(std::string_view name, std::string_view what) {
@@ -51,8 +49,8 @@ void ArchiveSession::AskedForDisk(MemberRecord& record, int number) {
   record.status_word = kStatusWordCancel;
   if (!out_of_disks_) {
     bar_.Clear();
-    Complain("disk " + std::to_string(number) + " is needed, but --disks gave " +
-                 std::to_string(drives_.disk_count()),
+    Complain("disk " + std::to_string(number) + " is needed, but " +
+                 std::to_string(drives_.disk_count()) + " were given",
              0);
   }
   out_of_disks_ = true;

@@ -13,11 +13,14 @@
 #include "codec/events.h"
 #include "tools/arq/host_drives.h"
 #include "tools/arq/progress_bar.h"
+#include "tools/arq/terminal_text.h"
 
 namespace qv::arq {
 
-// Prints "arq: MESSAGE" on stderr and returns the exit code.
-int Complain(std::string_view message, int exit_code);
+// A member's name as read ('\\' between names) as arq shows it: with '/'.
+// A name that begins with a drive stays as stored ("C:/TMP/X.TXT"); it is
+// no path of the host's.
+std::string MemberName(std::string_view name);
 
 class ArchiveSession {
  public:

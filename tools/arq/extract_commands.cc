@@ -9,6 +9,7 @@
 #include "archive/archive_names.h"
 #include "tools/arq/archive_command.h"
 #include "tools/arq/command_groups.h"
+#include "tools/arq/terminal_text.h"
 
 namespace qv::arq {
 namespace {
@@ -32,7 +33,8 @@ class OverwriteQuestion {
     if (options_.never_overwrite || none_) return Answer::kKeep;
     if (::isatty(STDIN_FILENO) != 1 || ::isatty(STDERR_FILENO) != 1) return Answer::kKeepAndName;
     session_.ClearProgress();
-    std::cerr << "replace " << (read_only ? "read-only " : "") << session_.Shown(record)
+    std::cerr << "replace " << (read_only ? "read-only " : "")
+              << TerminalText(session_.Shown(record))
               << "? [y]es, [n]o, [A]ll, [N]one: " << std::flush;
     std::string answer;
     std::getline(std::cin, answer);

@@ -3,11 +3,11 @@
 // relative to a package tree); Z: is the host's root when C: is not; T: is
 // arq's scratch folder; a command may give a folder of its own a drive
 // (extraction's destination), which keeps the paths the library walks
-// short. Drive A: takes the folders given with --disks, one removable disk
+// short. Drive A: takes the folders given with --disk, one removable disk
 // at a time. On Linux the machinery is the simulated instrument's file
 // system over host folders, with the host's own free space on the fixed
 // drives; on Windows it is the system's own file system, with the letters
-// standing for folders there (no --disks yet: the real drive A: will be).
+// standing for folders there (no --disk yet: the real drive A: will be).
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ inline constexpr std::uint64_t kDefaultDiskSize = 1'457'664;
 
 struct DriveOptions {
   std::optional<std::filesystem::path> c_folder;  // -C
-  std::vector<std::filesystem::path> disks;       // --disks
+  std::vector<std::filesystem::path> disks;       // --disk
   std::uint64_t disk_size = kDefaultDiskSize;
 };
 

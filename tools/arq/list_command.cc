@@ -1,13 +1,17 @@
 // arq l: one row per member, or one JSON document with --json. The library
 // walks the archive as for an extraction and the listing passes every
-// member over at its event 44, having noted its record.
+// member over at its event 44, having noted its record. The table shows
+// control characters escaped; --json holds every name exactly, each byte as
+// the character U+0000..U+00FF of its number.
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "sim/latin1.h"
 #include "tools/arq/archive_command.h"
 #include "tools/arq/command_groups.h"
+#include "tools/arq/terminal_text.h"
 
 namespace qv::arq {
 namespace {
@@ -77,7 +81,7 @@ void PrintTable(const std::vector<Row>& rows) {
     std::printf("%10u %10u %6s %-10s %-8s %-19s %-5s %3d  %s\n", row.unpacked, row.packed,
                 Ratio(row.packed, row.unpacked).c_str(), MethodName(row.method).c_str(),
                 Hex(row.crc).c_str(), TimeText(row.time).c_str(), FlagLetters(row.flags).c_str(),
-                row.volume, row.name.c_str());
+                row.volume, TerminalText(row.name).c_str());
     unpacked += row.unpacked;
     packed += row.packed;
   }
@@ -89,7 +93,9 @@ void PrintTable(const std::vector<Row>& rows) {
 void PrintJson(const std::string& archive, const std::vector<Row>& rows) {
   nlohmann::ordered_json members = nlohmann::ordered_json::array();
   for (const Row& row : rows) {
-    members.push_back({{"name", row.name},
+    // Stored names are code-page bytes: each byte is the character of its
+    // number, as in the machine's JSON files, so that every name comes back.
+    members.push_back({{"name", sim::BytesToJson(row.name)},
                        {"unpacked", row.unpacked},
                        {"packed", row.packed},
                        {"method", MethodName(row.method)},
@@ -99,7 +105,9 @@ void PrintJson(const std::string& archive, const std::vector<Row>& rows) {
                        {"volume", row.volume}});
   }
   const nlohmann::ordered_json document = {{"archive", archive}, {"members", members}};
-  std::cout << document.dump(2) << "\n";
+  // The archive's host path need not be UTF-8 either: shown, not thrown on.
+  std::cout << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+            << "\n";
 }
 
 }  // namespace
@@ -117,8 +125,9 @@ int ListArchive(const ArchiveOptions& options) {
   std::vector<Row> rows;
   session.SetHook([&](MemberRecord& record, std::int32_t event, std::int32_t) {
     if (event != event::kAboutToExtract) return 0;
-    rows.push_back({session.Shown(record), record.unpacked_size, record.packed_size, record.method,
-                    record.crc, record.modification_time, record.flags, record.volume_number()});
+    rows.push_back({MemberName(record.name_view()), record.unpacked_size, record.packed_size,
+                    record.method, record.crc, record.modification_time, record.flags,
+                    record.volume_number()});
     return 1;
   });
   library.ArchiveOpen(*name, archive::kModeKeepPaths | archive::kModeReadOnly);

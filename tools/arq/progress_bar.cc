@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tools/arq/terminal_text.h"
+
 namespace qv::arq {
 namespace {
 
@@ -21,9 +23,10 @@ void ProgressBar::Show(std::string_view name, std::uint64_t done, std::uint64_t 
       size == 0 ? 100u : static_cast<unsigned>(std::min<std::uint64_t>(100, done * 100 / size));
   const double seconds = std::chrono::duration<double>(now - start_).count();
   const double rate = seconds > 0 ? static_cast<double>(finished_bytes_ + done) / 1e6 / seconds : 0;
-  if (name.size() > kNameWidth) name = name.substr(name.size() - kNameWidth);
-  std::fprintf(stderr, "\r%-*.*s %3u%% %8.1f MB/s", kNameWidth, static_cast<int>(name.size()),
-               name.data(), percent, rate);
+  std::string shown = TerminalText(name);
+  if (shown.size() > kNameWidth) shown.erase(0, shown.size() - kNameWidth);
+  std::fprintf(stderr, "\r%-*.*s %3u%% %8.1f MB/s", kNameWidth, static_cast<int>(shown.size()),
+               shown.data(), percent, rate);
   std::fflush(stderr);
   drawn_ = true;
 }

@@ -16,6 +16,7 @@
 #include "codec/status.h"
 #include "tools/arq/command_groups.h"
 #include "tools/arq/host_files.h"
+#include "tools/arq/terminal_text.h"
 
 namespace qv::arq {
 namespace {
@@ -25,11 +26,6 @@ struct RawOptions {
   std::string out;
   std::uint32_t size = 0;  // raw-unpack only
 };
-
-int Complain(const std::string& message, int exit_code) {
-  std::cerr << "arq: " << message << "\n";
-  return exit_code;
-}
 
 std::string SystemError(const std::string& path) {
   return path + ": " + std::strerror(errno);

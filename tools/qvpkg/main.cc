@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
       "Upgrade packages: build one from a folder that mirrors drive C:, look into one, put one "
       "on a simulated instrument.",
       "qvpkg");
+  app.set_version_flag("--version", "qvpkg " QV_VERSION);
   app.require_subcommand(1);
   qv::qvpkg::AddBuildCommand(app);
   qv::qvpkg::AddInstallCommand(app);
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& done) {
-    return app.exit(done);  // --help
+    return app.exit(done);  // --help, --version
   } catch (const CLI::ParseError& wrong) {
     std::cerr << "qvpkg: " << wrong.what() << "\n";
     return 2;

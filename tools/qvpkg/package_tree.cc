@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "archive/archive_names.h"
 #include "platform/code_page.h"
 #include "platform/dos_path.h"
 
@@ -30,6 +31,9 @@ void CheckName(const fs::path& entry, const std::string& name) {
   // be the one stored.
   if (!platform::IsValidName(name) || name.find_last_not_of(". ") != name.size() - 1) {
     throw TreeRefused(Shown(entry) + ": the name is not one the instrument can hold");
+  }
+  if (archive::IsDeviceName(name)) {
+    throw TreeRefused(Shown(entry) + ": the name is a device on the instrument, not a file");
   }
 }
 

@@ -60,6 +60,12 @@ TEST_F(PackageTreeTest, RefusesWhatCouldNotBeHeldOrInstalled) {
   Write("scope/bin/dots.");
   EXPECT_NE(Refusal().find("the name is not one"), std::string::npos);
   fs::remove(tree_ / "scope/bin/dots.");
+  for (const char* device : {"scope/bin/nul", "scope/com1.txt", "LPT9/x.dat", "scope/Con .log"}) {
+    Write(device);
+    EXPECT_NE(Refusal().find("the name is a device on the instrument"), std::string::npos)
+        << device;
+    fs::remove_all(tree_ / fs::path(device).begin()->string());
+  }
 
   Write("scope/bin/App.exe");
   Write("scope/bin/APP.EXE");

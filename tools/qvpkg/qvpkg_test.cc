@@ -112,6 +112,13 @@ TEST_F(QvpkgTest, BadInputIsRefusedWithOneLineAndNoPartialPackage) {
   EXPECT_EQ(Read(folder_ / "out/qv731upg.arq"), archive);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "out"), fs::directory_iterator()), 2);
   fs::remove(folder_ / "tree/scope/bin/bad|name");
+  // A device name is a device on the instrument: writing it loses the file.
+  Write("tree/scope/bin/Aux.dat", "");
+  EXPECT_EQ(Run("build tree --part-number QV7310-62002 -o out"), 1);
+  EXPECT_TRUE(Has(errors_, "Aux.dat\": the name is a device on the instrument, not a file\n"))
+      << errors_;
+  EXPECT_EQ(Read(folder_ / "out/qv731upg.arq"), archive);
+  fs::remove(folder_ / "tree/scope/bin/Aux.dat");
   EXPECT_EQ(Run("build tree --part-number QV7310-62002 -o tree/out"), 1);
   EXPECT_EQ(errors_, "qvpkg: tree/out: the output folder lies inside the tree\n");
 
@@ -123,6 +130,8 @@ TEST_F(QvpkgTest, BadInputIsRefusedWithOneLineAndNoPartialPackage) {
   EXPECT_EQ(Run(""), 2);
   EXPECT_EQ(Run("build --help"), 0);
   EXPECT_TRUE(Has(output_, "--part-number"));
+  EXPECT_EQ(Run("--version"), 0);
+  EXPECT_TRUE(output_.starts_with("qvpkg ")) << output_;
 }
 
 }  // namespace

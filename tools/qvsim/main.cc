@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
       "The simulated instrument: make a machine folder, boot the loader on it, "
       "look at what it did.",
       "qvsim");
+  app.set_version_flag("--version", "qvsim " QV_VERSION);
   app.require_subcommand(1);
   qv::qvsim::AddNewCommand(app);
   qv::qvsim::AddBootCommand(app);
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& done) {
-    return app.exit(done);  // --help
+    return app.exit(done);  // --help, --version
   } catch (const CLI::ParseError& wrong) {
     std::cerr << "qvsim: " << wrong.what() << "\n";
     return 2;

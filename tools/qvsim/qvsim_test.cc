@@ -68,6 +68,7 @@ TEST_F(QvsimTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_FALSE(fs::exists(folder_ / "n"));
   EXPECT_EQ(Run(""), 2);
   EXPECT_EQ(Run("new --help"), 0);
+  EXPECT_EQ(Run("--version"), 0);
 }
 
 TEST_F(QvsimTest, BootShowsTheTranscriptAndShowPrintsTheLastScreen) {

@@ -38,7 +38,8 @@ void MainCanvas::Clear(int client_width, int client_height) {
 }
 
 void MainCanvas::DrawText(int x, int y, std::string_view text) {
-  ops_.emplace_back(std::in_place_type<CanvasText>, x, y, std::string(text));
+  // Built first and moved in: Clang 14 cannot aggregate-initialise in place.
+  ops_.emplace_back(std::in_place_type<CanvasText>, CanvasText{x, y, std::string(text)});
 }
 
 void MainCanvas::Erase(const PixelRect& rect) {
@@ -48,7 +49,7 @@ void MainCanvas::Erase(const PixelRect& rect) {
     ops_.clear();
     return;
   }
-  ops_.emplace_back(std::in_place_type<CanvasErase>, rect);
+  ops_.emplace_back(std::in_place_type<CanvasErase>, CanvasErase{rect});
 }
 
 std::vector<VisibleText> MainCanvas::Visible(const TextMeasure& font) const {
