@@ -83,7 +83,10 @@ TEST(SideNameReplace, APowerCutAfterAnyWriteIsRepaired) {
       cut = true;
     }
     replacing.ExpectWholeAfterRepair();
-    if (!cut) break;
+    if (!cut) {
+      RecordProperty("writes", write - 1);
+      break;
+    }
   }
 }
 
@@ -100,7 +103,10 @@ TEST(SideNameReplace, AFailureOfAnyCallIsRepaired) {
     if (replaced) {
       EXPECT_EQ(replacing.Files(), (Folder{{"qv731Ldr.exe", "new"}}));
     }
-    if (injector.TotalCallCount() < nth) break;
+    if (injector.TotalCallCount() < nth) {
+      RecordProperty("calls", nth - 1);
+      break;
+    }
   }
 }
 
