@@ -47,7 +47,8 @@ bool Encode(std::FILE* file, const Image& image, EncodeState& state) {
   png_set_compression_level(png, 1);
   png_write_info(png, info);
   const png_byte* row = image.rgb().data();
-  for (int y = 0; y < image.height(); ++y, row += width * 3) png_write_row(png, row);
+  for (int y = 0; y < image.height(); ++y, row += width * 3)
+    png_write_row(png, row);
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
