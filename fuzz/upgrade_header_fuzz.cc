@@ -34,8 +34,10 @@ class Harness {
       Broken("texts stay within their fields");
     }
     const bool whole = bytes.size() >= upgrade::kHeaderSize;
-    if (header.pending() != (whole && (input[0] | input[1] | input[2] | input[3]) != 0)) {
-      Broken("pending only for a whole header with a nonzero word");
+    const bool names_plain_file = upgrade::PlainFileName(header.archive_name());
+    if (header.pending() !=
+        (whole && names_plain_file && (input[0] | input[1] | input[2] | input[3]) != 0)) {
+      Broken("pending only for a whole header with a nonzero word and a plain archive name");
     }
 
     const bool valid = instrument::FloppyMarkerValid(files, helpers_, instrument::kServiceMarker);
