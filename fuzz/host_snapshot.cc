@@ -1,5 +1,6 @@
 #include "fuzz/host_snapshot.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -26,6 +27,23 @@ HostFiles Snapshot(const fs::path& root, const fs::path& skip) {
     files[it->path()] = {std::istreambuf_iterator<char>(in), {}};
   }
   return files;
+}
+
+void ShowDifference(const HostFiles& expected, const HostFiles& actual) {
+  for (const auto& [path, bytes] : expected) {
+    const auto found = actual.find(path);
+    if (found == actual.end()) {
+      std::fprintf(stderr, "missing: %s (%zu bytes)\n", path.c_str(), bytes.size());
+    } else if (found->second != bytes) {
+      std::fprintf(stderr, "different: %s (%zu bytes, expected %zu)\n", path.c_str(),
+                   found->second.size(), bytes.size());
+    }
+  }
+  for (const auto& [path, bytes] : actual) {
+    if (!expected.contains(path)) {
+      std::fprintf(stderr, "extra: %s (%zu bytes)\n", path.c_str(), bytes.size());
+    }
+  }
 }
 
 bool HoldsTemporaryFile(const fs::path& root) {

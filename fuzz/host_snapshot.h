@@ -19,6 +19,10 @@ void WriteHostFile(const std::filesystem::path& file, std::span<const std::uint8
 // Every file below `root` and its bytes, passing over the folder `skip`.
 HostFiles Snapshot(const std::filesystem::path& root, const std::filesystem::path& skip = {});
 
+// Prints to stderr each file missing, extra or different in `actual`, with
+// its size, so that a finding says what went wrong.
+void ShowDifference(const HostFiles& expected, const HostFiles& actual);
+
 // Whether a file whose name begins with "ZT" lies below `root`.
 bool HoldsTemporaryFile(const std::filesystem::path& root);
 
