@@ -58,6 +58,9 @@ struct LibraryState {
   int work_slot = -1;
   Selection selection;
 
+  // Threads that pack added members (1: each member packed in place).
+  int threads = 1;
+
   int current_volume = 0;
   std::int64_t cached_free_space = 0;
   TemporaryNames temporary_names;
