@@ -1,6 +1,9 @@
 #include "archive/archive_walk.h"
 
+#include <optional>
+
 #include "archive/archive_names.h"
+#include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
 #include "archive/member_adding.h"
 #include "archive/member_extraction.h"
@@ -36,7 +39,15 @@ Status ArchiveWalk::Run() {
     }
   }
   state_.slots.Seek(state_.archive_slot, start_, platform::SeekOrigin::kBegin);
-  return Finish(WalkMembers());
+  std::optional<DecodeAhead> ahead;
+  // Volumes are read one after the other, and an update reads in place.
+  if (!update() && state_.threads > 1 && state_.selection.Holds(EntryKind::kExtract) &&
+      !IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.archive_name))) {
+    state_.decode_ahead = &ahead.emplace(state_, state_.threads);
+  }
+  const Status walked = WalkMembers();
+  state_.decode_ahead = nullptr;
+  return Finish(walked);
 }
 
 Status ArchiveWalk::ScanMembers(std::set<std::string>& names) {
@@ -76,6 +87,7 @@ Status ArchiveWalk::WalkMembers() {
       return clean_end_ ? Status::kOk : read;
     }
     const std::int64_t data_at = slots.Tell(state_.archive_slot);
+    if (state_.decode_ahead != nullptr) state_.decode_ahead->Reached(data_at, record_.packed_size);
     if ((record_.flags & kFlagContinued) != 0) {
       if (update()) return Status::kNotSupported;
       if (record_.volume_number() != static_cast<std::uint8_t>(state_.current_volume)) {
