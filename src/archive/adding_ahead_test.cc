@@ -82,12 +82,7 @@ class AddingAheadTest : public ::testing::Test {
       const Outcome many = Add(threads, meddle, arm);
       EXPECT_EQ(many.processed, one.processed) << threads;
       EXPECT_TRUE(many.archive == one.archive) << threads << " threads: the archives differ";
-      const auto [ours, theirs] = std::mismatch(many.events.begin(), many.events.end(),
-                                                one.events.begin(), one.events.end());
-      EXPECT_TRUE(ours == many.events.end() && theirs == one.events.end())
-          << threads << " threads, event " << (ours - many.events.begin()) << ": "
-          << (ours == many.events.end() ? "none" : *ours)
-          << "; one thread: " << (theirs == one.events.end() ? "none" : *theirs);
+      EXPECT_EQ(FirstDifference(many.events, one.events), "") << threads << " threads";
     }
   }
 

@@ -1,7 +1,5 @@
 #include "archive/archive_walk.h"
 
-#include <optional>
-
 #include "archive/archive_names.h"
 #include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
@@ -12,6 +10,24 @@
 #include "archive/volume_reading.h"
 
 namespace qv::archive {
+namespace {
+
+// Points the library's state at a walk's decoding ahead while it lasts, also
+// when a power cut's exception goes through the walk.
+class AheadInUse {
+ public:
+  AheadInUse(LibraryState& state, DecodeAhead& ahead) : state_(state) {
+    state_.decode_ahead = &ahead;
+  }
+  ~AheadInUse() { state_.decode_ahead = nullptr; }
+  AheadInUse(const AheadInUse&) = delete;
+  AheadInUse& operator=(const AheadInUse&) = delete;
+
+ private:
+  LibraryState& state_;
+};
+
+}  // namespace
 
 std::int64_t ArchiveWalk::FindStart() {
   const std::int64_t found =
@@ -39,15 +55,18 @@ Status ArchiveWalk::Run() {
     }
   }
   state_.slots.Seek(state_.archive_slot, start_, platform::SeekOrigin::kBegin);
-  std::optional<DecodeAhead> ahead;
+  return Finish(WalkMembersWithDecodingAhead());
+}
+
+Status ArchiveWalk::WalkMembersWithDecodingAhead() {
   // Volumes are read one after the other, and an update reads in place.
-  if (!update() && state_.threads > 1 && state_.selection.Holds(EntryKind::kExtract) &&
-      !IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.archive_name))) {
-    state_.decode_ahead = &ahead.emplace(state_, state_.threads);
+  if (update() || state_.threads <= 1 || !state_.selection.Holds(EntryKind::kExtract) ||
+      IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.archive_name))) {
+    return WalkMembers();
   }
-  const Status walked = WalkMembers();
-  state_.decode_ahead = nullptr;
-  return Finish(walked);
+  DecodeAhead ahead(state_, state_.threads);
+  const AheadInUse in_use(state_, ahead);
+  return WalkMembers();
 }
 
 Status ArchiveWalk::ScanMembers(std::set<std::string>& names) {

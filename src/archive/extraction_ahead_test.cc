@@ -89,12 +89,7 @@ class ExtractionAheadTest : public ::testing::Test {
       const Outcome many = Extract(threads, archive, meddle, prepare);
       EXPECT_EQ(many.processed, one.processed) << threads;
       EXPECT_TRUE(many.files == one.files) << threads << " threads: the files differ";
-      const auto [ours, theirs] = std::mismatch(many.events.begin(), many.events.end(),
-                                                one.events.begin(), one.events.end());
-      EXPECT_TRUE(ours == many.events.end() && theirs == one.events.end())
-          << threads << " threads, event " << (ours - many.events.begin()) << ": "
-          << (ours == many.events.end() ? "none" : *ours)
-          << "; one thread: " << (theirs == one.events.end() ? "none" : *theirs);
+      EXPECT_EQ(FirstDifference(many.events, one.events), "") << threads << " threads";
     }
     return one;
   }
