@@ -11,6 +11,7 @@
 #include "archive/archive_library.h"
 #include "archive/archive_test_support.h"
 #include "platform/fault_injector.h"
+#include "sim/drive.h"
 
 namespace qv::archive {
 namespace {
@@ -59,12 +60,13 @@ class AddingAheadTest : public ::testing::Test {
                                  return fresh ? fresh(record, event, value) : 0;
                                });
     library.SetThreads(threads);
-    EXPECT_EQ(library.ArchiveOpen("C:\\OUT\\" + name, kModeKeepPaths), Status::kOk);
+    EXPECT_EQ(library.ArchiveOpen(out_dos_ + name, kModeKeepPaths), Status::kOk);
     library.ArchiveSelectAdd("C:\\TREE\\*.*");
     if (arm) arm(faults);
     outcome.processed = library.ArchiveProcess();
     library.ArchiveClose();
-    outcome.archive = machine_.ReadHost("OUT/" + name);
+    outcome.archive = ReadHostFile(out_host_ / name);
+    machine_.files().Remove(out_dos_ + name);  // the space it took is free again
     // The names differ from run to run; nothing else may.
     for (std::string& event : outcome.events) {
       if (const std::size_t at = event.find(name); at != std::string::npos)
@@ -73,8 +75,8 @@ class AddingAheadTest : public ::testing::Test {
     return outcome;
   }
 
-  // Every thread count gives what one thread gives.
-  void ExpectSameForEveryThreadCount(
+  // Every thread count gives what one thread gives; one thread's outcome.
+  Outcome ExpectSameForEveryThreadCount(
       const Meddler& meddle = {}, const std::function<void(platform::FaultInjector&)>& arm = {}) {
     const Outcome one = Add(1, meddle, arm);
     EXPECT_FALSE(one.events.empty());
@@ -84,6 +86,7 @@ class AddingAheadTest : public ::testing::Test {
       EXPECT_TRUE(many.archive == one.archive) << threads << " threads: the archives differ";
       EXPECT_EQ(FirstDifference(many.events, one.events), "") << threads << " threads";
     }
+    return one;
   }
 
   std::string Text(std::size_t size, unsigned seed) {
@@ -105,6 +108,9 @@ class AddingAheadTest : public ::testing::Test {
   }
 
   sim::TestMachine machine_;
+  // Where the archives are made.
+  std::string out_dos_ = "C:\\OUT\\";
+  std::filesystem::path out_host_ = machine_.Host("OUT");
   int runs_ = 0;
 };
 
@@ -176,6 +182,26 @@ TEST_F(AddingAheadTest, FailingCallsInTheMiddleGiveTheSameArchiveAndEvents) {
     ExpectSameForEveryThreadCount({}, [nth](platform::FaultInjector& faults) {
       faults.FailCall(platform::Call::kStatus, nth);
     });
+  }
+}
+
+// A disk that fills part way through a member: that member fails as with
+// one thread, and the archive takes the same bytes.
+TEST_F(AddingAheadTest, DiskThatFillsInTheMiddle) {
+  for (int i = 0; i < 6; ++i)
+    WriteFile("TREE/F" + std::to_string(i) + ".TXT", Noise(30'000, i));
+  out_host_ = machine_.folder() / "disk-d";
+  std::filesystem::create_directories(out_host_);
+  sim::DriveConfig drive = sim::DefaultDrive('D', platform::DriveType::kFixed);
+  out_dos_ = "D:\\";
+  for (const std::uint64_t clusters : {14, 20, 27, 40}) {
+    SCOPED_TRACE(clusters);
+    drive.capacity = clusters * drive.cluster_bytes;
+    machine_.machine().files().AddDrive(std::make_shared<sim::Drive>(drive, out_host_));
+    const Outcome one = ExpectSameForEveryThreadCount();
+    const std::string full = std::to_string(ToInt(Status::kDiskFull)) + " 3 ";
+    EXPECT_TRUE(std::any_of(one.events.begin(), one.events.end(),
+                            [&](const std::string& event) { return event.starts_with(full); }));
   }
 }
 

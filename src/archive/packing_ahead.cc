@@ -6,7 +6,6 @@
 #include "archive/new_member.h"
 #include "archive/slot_streams.h"
 #include "codec/encoder.h"
-#include "codec/memory_streams.h"
 
 namespace qv::archive {
 namespace {
@@ -32,6 +31,42 @@ class PreparedInput final : public codec::PackInput {
   const PreparedFile& file_;
   std::size_t position_ = 0;
 };
+
+// Records the encoder's writes and seeks; a write always goes whole.
+class RecordingOutput final : public codec::PackOutput {
+ public:
+  explicit RecordingOutput(PackedAhead& packed) : packed_(packed) {}
+  std::size_t Write(std::span<const std::uint8_t> bytes) override {
+    packed_.steps.push_back({.offset = packed_.written.size(), .size = bytes.size()});
+    packed_.written.insert(packed_.written.end(), bytes.begin(), bytes.end());
+    position_ += static_cast<std::int64_t>(bytes.size());
+    return bytes.size();
+  }
+  std::int64_t Tell() override { return position_; }
+  bool Seek(std::int64_t position) override {
+    packed_.steps.push_back({.seek = true, .position = position});
+    position_ = position;
+    return true;
+  }
+  // The disk's answers come when the steps are made again.
+  bool OnRemovableDrive() override { return false; }
+  int DriveNumber() override { return 0; }
+
+ private:
+  PackedAhead& packed_;
+  std::int64_t position_ = 0;
+};
+
+// Makes the recorded writes and seeks behind the member's header.
+void MakeSteps(FileSlots& slots, int output, std::int64_t data_at, const PackedAhead& packed) {
+  for (const OutputStep& step : packed.steps) {
+    if (step.seek) {
+      slots.Seek(output, data_at + step.position, platform::SeekOrigin::kBegin);
+    } else {
+      slots.Write(output, std::span(packed.written).subspan(step.offset, step.size));
+    }
+  }
+}
 
 // The events of a member packed ahead that were raised before it is packed
 // again in place; the last of them left the record changed.
@@ -75,12 +110,10 @@ PackedAhead PackAhead(const PreparedFile& file) {
   };
   codec::Encoder encoder(&recorder);
   PreparedInput input(file);
-  codec::MemoryPackOutput output;
+  RecordingOutput output(packed);
   packed.record = file.record;
   packed.replacing = file.replacing;
   packed.status = encoder.PackMember(packed.record, &input, &output, packed.replacing);
-  packed.output = output.bytes();
-  packed.end = output.Tell();
   return packed;
 }
 
@@ -119,17 +152,17 @@ Status CommitPackedAhead(LibraryState& state, MemberRecord& record, const Prepar
   }
   record = packed.record;
   replacing = packed.replacing;
-  const std::size_t written = slots.Write(output, packed.output);
+  MakeSteps(slots, output, data_at, packed);
   if (!whole) return FinishNewMember(slots, output, start, record, packed.status);
 
+  // The encoder's own test of a disk that filled, made on the real output.
   SlotPackOutput on_disk(slots, state.files, output);
-  if (written < packed.output.size() && !on_disk.OnRemovableDrive()) {
+  if (!on_disk.OnRemovableDrive() && slots.Tell(output) < data_at + record.packed_size) {
     slots.Seek(output, data_at, platform::SeekOrigin::kBegin);
     state.Raise(record, ToInt(Status::kDiskFull), on_disk.DriveNumber());
     replacing = file.replacing;
     return FinishNewMember(slots, output, start, record, Status::kDiskFull);
   }
-  slots.Seek(output, data_at + packed.end, platform::SeekOrigin::kBegin);
   record = packed.records[packed.events.back().record];
   state.Raise(record, event::kAdded, 0);
   return FinishNewMember(slots, output, start, record, Status::kOk);

@@ -35,14 +35,24 @@ struct RecordedEvent {
   std::size_t record = 0;  // index into PackedAhead::records
 };
 
+// One write or seek of the encoder's output.
+struct OutputStep {
+  bool seek = false;
+  std::int64_t position = 0;  // a seek's target, from the member's data
+  std::size_t offset = 0;     // a write's bytes in PackedAhead::written
+  std::size_t size = 0;
+};
+
 struct PackedAhead {
   Status status = Status::kOk;
   bool replacing = false;             // as the encoder left it
   MemberRecord record;                // as the encoder left it
   std::vector<MemberRecord> records;  // the distinct records the events showed
   std::vector<RecordedEvent> events;
-  std::vector<std::uint8_t> output;  // everything written behind the header
-  std::int64_t end = 0;              // the output position the encoder left
+  // The output's writes and seeks, made again in the same pieces so that a
+  // disk that fills takes the same bytes as with one thread.
+  std::vector<OutputStep> steps;
+  std::vector<std::uint8_t> written;
 };
 
 // Packs the file into memory (any thread).
