@@ -23,8 +23,8 @@ namespace {
 
 constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
 constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
-// Reads past the size the file's status gave stop after this many bytes
-// more at a time: the encoder takes whatever the file holds.
+// A file may hold more than its status said, and the encoder takes all of
+// it: what lies beyond is read this many bytes at a time.
 constexpr std::size_t kReadStep = std::size_t{64} << 10;
 
 // Reads the rest of the file open on the slot.
