@@ -12,6 +12,12 @@
 # A file that arq stores (incompressible, or on the store list) has no packed
 # stream: its unpacking is a plain copy, timed as such and marked "stored".
 #
+# The tree rows run arq a and arq x with THREADS threads (default 2) and
+# check that the archive is byte for byte the one-thread archive; since
+# threads trade processor time for wall time, they give the wall-time
+# ratios too (pack-wall, unpack-wall), which other work on the machine
+# disturbs more.
+#
 # Usage: bench/compare.sh [CORPUS_DIR] [RUNS]
 #   CORPUS_DIR defaults to the first shared/corpus found beside the checkout
 #   or one of its parents; RUNS defaults to 3. ARQ names the arq binary
@@ -25,6 +31,7 @@ name=compare.sh
 source "$repo/bench/corpus_and_arq.sh" "${1:-}"
 runs=${2:-3}
 rows=${ROWS:-all}
+threads=${THREADS:-2}
 command -v gzip >/dev/null || { echo "compare.sh: gzip missing" >&2; exit 2; }
 command -v tar >/dev/null || { echo "compare.sh: tar missing" >&2; exit 2; }
 if ! command -v libdeflate-gzip >/dev/null; then
@@ -39,16 +46,21 @@ libdeflate_pack='libdeflate-gzip -6'
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Median processor time in nanoseconds (user + system, children included)
-# of RUNS runs of the command.
-median_ns() {
-  local times=() seconds
+# Median in nanoseconds of RUNS runs of the command, as bash's time gives
+# it with the TIMEFORMAT FORMAT (the fields it prints are added).
+median_time() {
+  local format=$1 times=() seconds
+  shift
   for ((run = 0; run < runs; ++run)); do
-    seconds=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1)
-    times+=($(awk '{ printf "%.0f", ($1 + $2) * 1e9 }' <<<"$seconds"))
+    seconds=$( { TIMEFORMAT=$format; time "$@" >/dev/null; } 2>&1)
+    times+=($(awk '{ s = 0; for (i = 1; i <= NF; ++i) s += $i; printf "%.0f", s * 1e9 }' <<<"$seconds"))
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
+
+# Processor time (user + system, children included), and wall time.
+median_ns() { median_time '%3U %3S' "$@"; }
+median_wall_ns() { median_time '%3R' "$@"; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else printf "-" }'; }
 
@@ -139,39 +151,55 @@ compare_whole() {
 # libdeflate twin (each replaces what an earlier run extracted). Stored names are upper case in an archive, so the check
 # compares each file with its upper-case name.
 compare_trees() {
-  printf '%-14s %6s %11s %7s %9s %9s %9s %9s\n' tree files bytes size pack unpack pack-ld unpack-ld
+  echo "arq with --threads $threads; pack/unpack: processor time, pack-wall/unpack-wall: wall time"
+  printf '%-14s %6s %11s %7s %9s %9s %9s %9s %9s %11s\n' tree files bytes size pack unpack pack-ld unpack-ld \
+    pack-wall unpack-wall
   totals=()
   local tree name files bytes ours theirs pack_ours pack_tar unpack_ours unpack_tar pack_ld unpack_ld
+  local pack_wall pack_tar_wall unpack_wall unpack_tar_wall
   for tree in "$corpus"/*/; do
     tree=${tree%/}
     name=${tree##*/}
     files=$(find "$tree" -type f | wc -l)
     bytes=$(find "$tree" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
-    rm -f "$work/tree.arq"
-    "$arq" a "$work/tree.arq" -q -C "$tree" '*.*'
+    rm -f "$work/tree.arq" "$work/tree1.arq"
+    "$arq" a "$work/tree.arq" -q --threads "$threads" -C "$tree" '*.*'
+    "$arq" a "$work/tree1.arq" -q --threads 1 -C "$tree" '*.*'
+    cmp -s "$work/tree.arq" "$work/tree1.arq" ||
+      { echo "compare.sh: $name: the archive of $threads threads is not the one-thread archive" >&2; exit 1; }
     tar -czf "$work/tree.tgz" -C "$tree" .
     ours=$(stat -c %s "$work/tree.arq")
     theirs=$(stat -c %s "$work/tree.tgz")
-    pack_ours=$(median_ns sh -c 'rm -f "$1" && "$2" a "$1" -q -C "$3" "*.*"' - "$work/tree.arq" "$arq" "$tree")
+    local pack=(sh -c 'rm -f "$1" && "$2" a "$1" -q --threads "$4" -C "$3" "*.*"' - "$work/tree.arq" "$arq" "$tree" "$threads")
+    pack_ours=$(median_ns "${pack[@]}")
+    pack_wall=$(median_wall_ns "${pack[@]}")
     pack_tar=$(median_ns tar -czf "$work/tree.tgz" -C "$tree" .)
+    pack_tar_wall=$(median_wall_ns tar -czf "$work/tree.tgz" -C "$tree" .)
     pack_ld=$(median_ns tar --use-compress-program="$libdeflate_pack" -cf "$work/tree.ld.tgz" -C "$tree" .)
     rm -rf "$work/x-arq" "$work/x-tar" "$work/x-ld"
     mkdir -p "$work/x-tar" "$work/x-ld"
-    unpack_ours=$(median_ns "$arq" x "$work/tree.arq" -q -o -d "$work/x-arq")
+    local unpack=("$arq" x "$work/tree.arq" -q -o --threads "$threads" -d "$work/x-arq")
+    unpack_ours=$(median_ns "${unpack[@]}")
+    unpack_wall=$(median_wall_ns "${unpack[@]}")
     unpack_tar=$(median_ns tar -xzf "$work/tree.tgz" -C "$work/x-tar")
+    unpack_tar_wall=$(median_wall_ns tar -xzf "$work/tree.tgz" -C "$work/x-tar")
     unpack_ld=$(median_ns tar --use-compress-program=libdeflate-gzip -xf "$work/tree.tgz" -C "$work/x-ld")
     while IFS= read -r file; do
       upper=$(tr '[:lower:]' '[:upper:]' <<<"${file#"$tree"/}")
       cmp -s "$file" "$work/x-arq/$upper" || { echo "compare.sh: $name/${file#"$tree"/} does not come back whole" >&2; exit 1; }
     done < <(find "$tree" -type f)
-    printf '%-14s %6d %11d %7s %9s %9s %9s %9s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
+    printf '%-14s %6d %11d %7s %9s %9s %9s %9s %9s %11s\n' "$name" "$files" "$bytes" "$(ratio "$ours" "$theirs")" \
       "$(ratio "$pack_tar" "$pack_ours")" "$(ratio "$unpack_tar" "$unpack_ours")" \
-      "$(ratio "$pack_ld" "$pack_ours")" "$(ratio "$unpack_ld" "$unpack_ours")"
+      "$(ratio "$pack_ld" "$pack_ours")" "$(ratio "$unpack_ld" "$unpack_ours")" \
+      "$(ratio "$pack_tar_wall" "$pack_wall")" "$(ratio "$unpack_tar_wall" "$unpack_wall")"
     add_to_totals "$bytes" "$ours" "$theirs" "$pack_ours" "$pack_tar" "$unpack_ours" "$unpack_tar" \
-      "$pack_ld" "$unpack_ld"
+      "$pack_ld" "$unpack_ld" "$pack_wall" "$pack_tar_wall" "$unpack_wall" "$unpack_tar_wall"
   done
-  printf '%-14s %6s %11d %7s %9s %9s %9s %9s\n' TOTAL "" "${totals[0]}" $(total_ratios)
+  printf '%-14s %6s %11d %7s %9s %9s %9s %9s %9s %11s\n' TOTAL "" "${totals[0]}" $(total_ratios) \
+    "$(ratio "${totals[10]}" "${totals[9]}")" "$(ratio "${totals[12]}" "${totals[11]}")"
   total_speeds "arq a" "tar -czf" "arq x" "tar -xzf" "tar+gzip -6"
+  echo "wall: arq a $(mb_s "${totals[0]}" "${totals[9]}"), tar -czf $(mb_s "${totals[0]}" "${totals[10]}")," \
+    "arq x $(mb_s "${totals[0]}" "${totals[11]}"), tar -xzf $(mb_s "${totals[0]}" "${totals[12]}")"
 }
 
 part() {

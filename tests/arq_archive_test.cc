@@ -254,4 +254,30 @@ TEST_F(ArqArchive, BadArgumentsAndNonArchivesExitTwo) {
   EXPECT_TRUE(version.out.starts_with("arq ")) << version.out;
 }
 
+// --threads changes how fast, never what: the archive, the files extracted,
+// and what arq prints are those of one thread.
+TEST_F(ArqArchive, EveryThreadCountGivesTheSameArchiveAndFiles) {
+  for (int i = 0; i < 30; ++i)
+    folder_.Write("tree/many/f" + std::to_string(i), Text(i * 700));
+  std::string archive;
+  std::string printed;
+  for (const char* threads : {"1", "2", "5"}) {
+    SCOPED_TRACE(threads);
+    const std::string name = std::string("t") + threads + ".arq";
+    const ArqResult added = folder_.Arq("a " + name + " --threads " + threads + " -C tree '*.*'");
+    ASSERT_EQ(added.exit_code, 0) << added.err;
+    if (archive.empty()) archive = folder_.Read(name);
+    EXPECT_TRUE(folder_.Read(name) == archive);
+    const std::string out = std::string("x") + threads;
+    const ArqResult extracted = folder_.Arq("x t1.arq -d " + out + " --threads " + threads);
+    ASSERT_EQ(extracted.exit_code, 0) << extracted.err;
+    if (printed.empty()) printed = extracted.out + extracted.err;
+    EXPECT_EQ(extracted.out + extracted.err, printed);
+    EXPECT_EQ(folder_.Read(out + "/MANY/F29"), Text(29 * 700));
+  }
+  EXPECT_NE(folder_.Arq("a t.arq --threads 0 -C tree '*.*'").exit_code, 0);
+  EXPECT_NE(folder_.Arq("x t1.arq --threads 0").exit_code, 0);
+  EXPECT_NE(folder_.Arq("x --help").out.find("--threads"), std::string::npos);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "archive/archive_library.h"
 
+#include <algorithm>
+
 #include "archive/archive_names.h"
 #include "archive/archive_walk.h"
 #include "archive/member_header.h"
@@ -132,6 +134,10 @@ Status ArchiveLibrary::ArchiveSelectAdd(OptionalName pattern) {
 Status ArchiveLibrary::ArchiveSelectDelete(OptionalName pattern) {
   if (!pattern) return Status::kBadArgument;
   return AppendEntry(EntryKind::kDelete, pattern, {});
+}
+
+void ArchiveLibrary::SetThreads(int threads) {
+  state_.threads = std::max(threads, 1);
 }
 
 Status ArchiveLibrary::ArchiveProcess() {

@@ -78,6 +78,12 @@ class ArchiveLibrary {
   // Delete the members that match (encrypted members stay):
   Status ArchiveSelectDelete(OptionalName pattern);
 
+  // How many threads pack the files an update adds (at least 1, the
+  // default: each packed in place). More threads give the same archive and
+  // the same events; the files are then read into memory ahead of their
+  // turn. Disks are spanned with one.
+  void SetThreads(int threads);
+
   // Walks the archive and carries out the selection list (see
   // archive_walk.h). kNotAnArchive when no archive is open (also after a
   // finished walk), kCannotOpen / kCannotCreate for a lost archive or work

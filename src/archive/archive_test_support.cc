@@ -105,4 +105,12 @@ void DiskMachine::Insert(int number) {
   machine_.machine().files().AddDrive(std::make_shared<sim::Drive>(drive_, folder));
 }
 
+std::string FirstDifference(const std::vector<std::string>& ours,
+                            const std::vector<std::string>& theirs) {
+  const auto [one, other] = std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end());
+  if (one == ours.end() && other == theirs.end()) return "";
+  return "at " + std::to_string(one - ours.begin()) + ": " + (one == ours.end() ? "none" : *one) +
+         "; the other: " + (other == theirs.end() ? "none" : *other);
+}
+
 }  // namespace qv::archive

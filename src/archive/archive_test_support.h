@@ -39,6 +39,10 @@ std::string EndMarkerBytes();
 // Members followed by the end marker.
 std::string ArchiveBytes(const std::vector<TestMember>& members);
 
+// "" when the two lists are equal, else where they first differ and how.
+std::string FirstDifference(const std::vector<std::string>& ours,
+                            const std::vector<std::string>& theirs);
+
 // The bytes of a host file ("" when it is missing).
 std::string ReadHostFile(const std::filesystem::path& file);
 

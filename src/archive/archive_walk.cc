@@ -1,6 +1,7 @@
 #include "archive/archive_walk.h"
 
 #include "archive/archive_names.h"
+#include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
 #include "archive/member_adding.h"
 #include "archive/member_extraction.h"
@@ -9,6 +10,24 @@
 #include "archive/volume_reading.h"
 
 namespace qv::archive {
+namespace {
+
+// Points the library's state at a walk's decoding ahead while it lasts, also
+// when a power cut's exception goes through the walk.
+class AheadInUse {
+ public:
+  AheadInUse(LibraryState& state, DecodeAhead& ahead) : state_(state) {
+    state_.decode_ahead = &ahead;
+  }
+  ~AheadInUse() { state_.decode_ahead = nullptr; }
+  AheadInUse(const AheadInUse&) = delete;
+  AheadInUse& operator=(const AheadInUse&) = delete;
+
+ private:
+  LibraryState& state_;
+};
+
+}  // namespace
 
 std::int64_t ArchiveWalk::FindStart() {
   const std::int64_t found =
@@ -36,7 +55,18 @@ Status ArchiveWalk::Run() {
     }
   }
   state_.slots.Seek(state_.archive_slot, start_, platform::SeekOrigin::kBegin);
-  return Finish(WalkMembers());
+  return Finish(WalkMembersWithDecodingAhead());
+}
+
+Status ArchiveWalk::WalkMembersWithDecodingAhead() {
+  // Volumes are read one after the other, and an update reads in place.
+  if (update() || state_.threads <= 1 || !state_.selection.Holds(EntryKind::kExtract) ||
+      IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.archive_name))) {
+    return WalkMembers();
+  }
+  DecodeAhead ahead(state_, state_.threads);
+  const AheadInUse in_use(state_, ahead);
+  return WalkMembers();
 }
 
 Status ArchiveWalk::ScanMembers(std::set<std::string>& names) {
@@ -76,6 +106,7 @@ Status ArchiveWalk::WalkMembers() {
       return clean_end_ ? Status::kOk : read;
     }
     const std::int64_t data_at = slots.Tell(state_.archive_slot);
+    if (state_.decode_ahead != nullptr) state_.decode_ahead->Reached(data_at, record_.packed_size);
     if ((record_.flags & kFlagContinued) != 0) {
       if (update()) return Status::kNotSupported;
       if (record_.volume_number() != static_cast<std::uint8_t>(state_.current_volume)) {

@@ -41,6 +41,9 @@ class ArchiveWalk {
   // continued member, or a header's failure.
   Status ScanMembers(std::set<std::string>& names);
   Status WalkMembers();
+  // WalkMembers, with the compressed members decoded ahead on other threads
+  // when several are set and the archive is read on one volume.
+  Status WalkMembersWithDecodingAhead();
   // Handles the member whose header the record holds; sets `leave` when the
   // walk ends after it.
   Status HandleMember(std::int64_t data_at, bool& leave);

@@ -20,6 +20,8 @@
 
 namespace qv::archive {
 
+class DecodeAhead;
+
 // Room that writing to a removable disk keeps free behind a member that ends
 // on it (an end marker and the next member's header fit in it).
 inline constexpr std::int64_t kDiskReserve = 356;
@@ -57,6 +59,12 @@ struct LibraryState {
   int archive_slot = -1;
   int work_slot = -1;
   Selection selection;
+
+  // Threads that pack added members and decode extracted ones (1: each
+  // member in place).
+  int threads = 1;
+  // The decoding ahead of a walk that reads with several threads.
+  DecodeAhead* decode_ahead = nullptr;
 
   int current_volume = 0;
   std::int64_t cached_free_space = 0;

@@ -35,37 +35,53 @@ Status MemberAdding::CarryOut() {
 }
 
 std::int32_t MemberAdding::AddFiles(const SelectionEntry& entry) {
+  const std::vector<std::string> paths = SearchFiles(state_, entry.pattern);
+  // Disks are spanned one member after the other.
+  if (state_.threads > 1 &&
+      !IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.work_name))) {
+    return AddFilesAhead(paths);
+  }
   std::int32_t added = 0;
-  for (const std::string& path : SearchFiles(state_, entry.pattern)) {
-    if (IsArchiveOrWork(path)) continue;
-    const std::optional<std::string> stored = StoredNameOf(state_, path);
-    if (!stored || stored->empty() || !added_.insert(*stored).second) continue;
-    if (stored->size() > kMaxStoredNameLength) {
-      record_.set_name(path);
-      state_.Raise(record_, ToInt(Status::kBadArgument), 0);
-      continue;
-    }
+  for (const std::string& path : paths) {
+    const std::optional<std::string> stored = Claim(path);
+    if (!stored || !NameFits(path, *stored)) continue;
     const int input = state_.slots.Open(path, open_mode::kReadOnly);
     if (input < 0) continue;  // passed over without an event
-    const Status status = AddFile(input, *stored);
-    if (status == Status::kOk) {
-      ++added;
-    } else if (record_.status_word == 0) {
-      record_.status_word = 1;
-    }
-    if (state_.keep_archive) {
-      failure_ = status;
-      break;
-    }
-    if (record_.status_word != 0) {
-      if (record_.status_word == kStatusWordCancel || record_.status_word == kStatusWordStop) {
-        state_.Raise(record_, event::kCanceled, 0);
-      }
-      record_.status_word = 0;
-      break;
-    }
+    if (Settle(AddFile(input, *stored), added)) break;
   }
   return added;
+}
+
+std::optional<std::string> MemberAdding::Claim(const std::string& path) {
+  if (IsArchiveOrWork(path)) return std::nullopt;
+  std::optional<std::string> stored = StoredNameOf(state_, path);
+  if (!stored || stored->empty() || !added_.insert(*stored).second) return std::nullopt;
+  return stored;
+}
+
+bool MemberAdding::NameFits(const std::string& path, const std::string& stored) {
+  if (stored.size() <= kMaxStoredNameLength) return true;
+  record_.set_name(path);
+  state_.Raise(record_, ToInt(Status::kBadArgument), 0);
+  return false;
+}
+
+bool MemberAdding::Settle(Status status, std::int32_t& added) {
+  if (status == Status::kOk) {
+    ++added;
+  } else if (record_.status_word == 0) {
+    record_.status_word = 1;
+  }
+  if (state_.keep_archive) {
+    failure_ = status;
+    return true;
+  }
+  if (record_.status_word == 0) return false;
+  if (record_.status_word == kStatusWordCancel || record_.status_word == kStatusWordStop) {
+    state_.Raise(record_, event::kCanceled, 0);
+  }
+  record_.status_word = 0;
+  return true;
 }
 
 Status MemberAdding::AddFile(int input, const std::string& stored) {
@@ -93,17 +109,22 @@ bool MemberAdding::IsArchiveOrWork(const std::string& path) {
 
 void MemberAdding::FillRecord(const std::string& stored, int input) {
   const std::int16_t status_word = record_.status_word;
-  record_ = MemberRecord{};
+  record_ = NewMemberRecord(stored, input);
   record_.status_word = status_word;
-  record_.set_name(stored);
-  record_.input_slot = input;
-  record_.output_slot = state_.work_slot;
-  record_.made_by_version = kLibraryVersion;
-  record_.needed_version = kNeededOrdinary;
-  record_.host_code = kOwnHostCode;
-  record_.method = kMethodCompressed;
-  record_.flags = TextTestFlags(state_.slots, input);
-  record_.set_volume_number(static_cast<std::uint8_t>(state_.current_volume));
+}
+
+MemberRecord MemberAdding::NewMemberRecord(const std::string& stored, int input) {
+  MemberRecord record;
+  record.set_name(stored);
+  record.input_slot = input;
+  record.output_slot = state_.work_slot;
+  record.made_by_version = kLibraryVersion;
+  record.needed_version = kNeededOrdinary;
+  record.host_code = kOwnHostCode;
+  record.method = kMethodCompressed;
+  record.flags = TextTestFlags(state_.slots, input);
+  record.set_volume_number(static_cast<std::uint8_t>(state_.current_volume));
+  return record;
 }
 
 }  // namespace qv::archive

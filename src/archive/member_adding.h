@@ -5,8 +5,10 @@
 // added in this run is not added twice.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "archive/library_state.h"
 
@@ -34,12 +36,30 @@ class MemberAdding {
   Status CarryOut();
 
  private:
+  struct Pending;
+
+  // The number of files added.
   std::int32_t AddFiles(const SelectionEntry& entry);
+  // The same with the files packed ahead on state_.threads threads, read
+  // into memory in turn and written in the same order (member_adding_ahead).
+  std::int32_t AddFilesAhead(const std::vector<std::string>& paths);
+  // The file read for packing ahead, or to be packed in place.
+  Pending Prepare(const std::string& path, std::string stored);
+  // Adds the next file of the queue; true when the entry's adding stops.
+  bool AddPending(Pending& pending, std::int32_t& added);
+  // The stored name of a file to add, marked as added; nothing for a file
+  // passed over without an event (the archive itself, added already).
+  std::optional<std::string> Claim(const std::string& path);
+  // False, with the event, for a stored name too long for a header.
+  bool NameFits(const std::string& path, const std::string& stored);
+  // Counts a file's outcome; true when the entry's adding stops.
+  bool Settle(Status status, std::int32_t& added);
   // Packs the file open on `input` (closed afterwards): kOk when it was
   // added; anything else ends the entry's search.
   Status AddFile(int input, const std::string& stored);
   bool IsArchiveOrWork(const std::string& path);
   void FillRecord(const std::string& stored, int input);
+  MemberRecord NewMemberRecord(const std::string& stored, int input);
 
   LibraryState& state_;
   MemberRecord& record_;

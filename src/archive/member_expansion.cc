@@ -4,6 +4,7 @@
 #include <array>
 
 #include "archive/archive_names.h"
+#include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
 #include "archive/slot_streams.h"
 #include "archive/volume_reading.h"
@@ -97,23 +98,36 @@ Status MemberExpansion::Unstore(int input, int output) {
 }
 
 Status MemberExpansion::Decode(int input, int output) {
+  std::optional<DecodedMember> ahead;
+  if (state_.decode_ahead != nullptr && input == state_.archive_slot) {
+    ahead = state_.decode_ahead->Take(state_.slots.Tell(input), record_.packed_size,
+                                      record_.unpacked_size);
+  }
   SlotPackedSource source(state_.slots, input);
   codec::Decoder& decoder = state_.decoder;
-  decoder.DecodeStart(source, record_.packed_size);
+  if (!ahead) decoder.DecodeStart(source, record_.packed_size);
   std::array<std::uint8_t, codec::kWindowSize> window{};
   bool damaged = false;
+  std::size_t chunk = 0;
   for (std::uint32_t left = record_.unpacked_size;
-       left > 0 && record_.status_word != kStatusWordCancel;) {
+       left > 0 && record_.status_word != kStatusWordCancel; ++chunk) {
     const std::size_t count = std::min<std::size_t>(codec::kWindowSize, left);
-    if (decoder.DecodeChunk(record_, count, window) != Status::kOk) {
-      damaged = true;
-      break;
+    std::span<const std::uint8_t> bytes(window.data(), count);
+    if (ahead) {
+      // What the decoder in place would raise before the chunk.
+      state_.Raise(record_, event::kExtractProgress,
+                   static_cast<std::int32_t>(chunk * codec::kWindowSize));
+      damaged = ahead->damaged_chunk == chunk;
+      bytes = std::span(ahead->bytes).subspan(chunk * codec::kWindowSize, damaged ? 0 : count);
+    } else {
+      damaged = decoder.DecodeChunk(record_, count, window) != Status::kOk;
     }
-    if (state_.slots.Write(output, std::span(window.data(), count)) != count) return WriteFailed();
+    if (damaged) break;
+    if (state_.slots.Write(output, bytes) != count) return WriteFailed();
     left -= static_cast<std::uint32_t>(count);
   }
   if (record_.status_word == kStatusWordCancel) return Status::kCanceled;
-  const std::uint32_t crc = decoder.PackedCrc();
+  const std::uint32_t crc = ahead ? ahead->packed_crc : decoder.PackedCrc();
   if (damaged) {
     // A stream the encoder never writes: the member fails as on a CRC mismatch.
     state_.Raise(record_, ToInt(Status::kCrcError), static_cast<std::int32_t>(crc));

@@ -14,6 +14,12 @@ Status PackNewMember(LibraryState& state, MemberRecord& record, int output, bool
     SlotPackOutput packed(slots, state.files, output);
     status = state.encoder.PackMember(record, &input, &packed, replacing);
   }
+  return FinishNewMember(slots, output, start, record, status);
+}
+
+Status FinishNewMember(FileSlots& slots, int output, std::int64_t start, MemberRecord& record,
+                       Status packed) {
+  Status status = packed;
   if (status == Status::kOk) {
     const std::int64_t end = slots.Tell(output);
     slots.Seek(output, start, platform::SeekOrigin::kBegin);

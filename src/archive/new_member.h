@@ -15,4 +15,11 @@ namespace qv::archive {
 // or the encoder's or the header's failure.
 Status PackNewMember(LibraryState& state, MemberRecord& record, int output, bool& replacing);
 
+// The end of a member whose header was written at `start` and whose data
+// `packed` says how they went: on success the header is written again with
+// the record and the output left behind the data, else the output goes back
+// to `start`. Returns `packed` or the header's failure.
+Status FinishNewMember(FileSlots& slots, int output, std::int64_t start, MemberRecord& record,
+                       Status packed);
+
 }  // namespace qv::archive

@@ -55,6 +55,8 @@ struct MemberRecord {
     name[length] = '\0';
     name_length = static_cast<std::uint32_t>(length);
   }
+
+  bool operator==(const MemberRecord&) const = default;
 };
 
 // Member flag bits of the header and the record.

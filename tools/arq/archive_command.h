@@ -25,6 +25,7 @@ struct ArchiveOptions {
   bool quiet = false;              // -q
   std::vector<std::string> disks;  // --disk, or --disks
   std::uint64_t disk_size = kDefaultDiskSize;
+  int threads = 1;  // a, x --threads
 };
 
 // The drives for the options: -C and --disks.

@@ -1,5 +1,7 @@
 // The archive subcommands on the command line: l, t, x, a, d.
+#include <algorithm>
 #include <memory>
+#include <thread>
 
 #include "tools/arq/archive_command.h"
 #include "tools/arq/command_groups.h"
@@ -20,6 +22,17 @@ void AddDiskOptions(CLI::App* command, ArchiveOptions& options) {
       ->excludes(each);
   command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
       ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
+      ->capture_default_str();
+}
+
+void AddThreadsOption(CLI::App* command, ArchiveOptions& options, std::string_view work) {
+  options.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+  command
+      ->add_option("--threads", options.threads,
+                   "threads that " + std::string(work) +
+                       " members, giving the same result as one (default: one per core; 1 " +
+                       std::string(work) + "s each member in turn)")
+      ->check(CLI::Range(1, 256))
       ->capture_default_str();
 }
 
@@ -65,6 +78,7 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
   extract->add_flag("-n,--never-overwrite", options->never_overwrite, "keep existing files")
       ->excludes(overwrite);
   extract->add_flag("-q,--quiet", options->quiet, "no progress bar");
+  AddThreadsOption(extract, *options, "decode");
   AddDiskOptions(extract, *options);
   Wire(extract, options, exit_code, ExtractArchive);
 
@@ -76,6 +90,7 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
                   "store names relative to this folder (it becomes drive C:)");
   add->add_flag("-j,--junk-paths", options->junk_paths, "store file names only");
   add->add_flag("-q,--quiet", options->quiet, "no progress bar");
+  AddThreadsOption(add, *options, "pack");
   AddDiskOptions(add, *options);
   Wire(add, options, exit_code, AddToArchive);
 

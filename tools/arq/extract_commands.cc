@@ -83,6 +83,7 @@ int ExtractArchive(const ArchiveOptions& options) {
   drives.Mount(kDestinationDrive, destination);
   const std::optional<std::string> target = drives.DosPath(destination);
   ArchiveLibrary library(drives.files());
+  library.SetThreads(options.threads);
   ArchiveSession session(drives, ShowProgress(options));
   session.SetDestination(archive::DestinationFolder(*target));
   OverwriteQuestion question(options, session);

@@ -1,0 +1,72 @@
+// Decoding compressed members ahead of their turn, on other threads, while
+// an archive is read: this thread reads the headers and packed bytes of the
+// members behind the one being extracted and hands them to the workers; the
+// extraction of a member then takes its bytes from memory instead of the
+// decoder, raising the same events and writing the same chunks. Members
+// continued over volumes, encrypted, stored or larger than kLargestAhead are
+// expanded in place as with one thread.
+//
+// Memory: each worker holds one decoder and the member it decodes; the
+// queue holds at most kAheadPerThread unpacked bytes per thread (plus their
+// packed bytes).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <future>
+#include <optional>
+#include <vector>
+
+#include "archive/library_state.h"
+#include "archive/worker_pool.h"
+
+namespace qv::archive {
+
+// A member's data decoded in memory.
+struct DecodedMember {
+  std::vector<std::uint8_t> bytes;  // the chunks before any damage
+  // The chunk (from 0) at which the packed stream proved damaged.
+  std::optional<std::size_t> damaged_chunk;
+  std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
+};
+
+// Decodes a member held in memory as the decoder in place would (any thread).
+DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
+                             std::uint32_t unpacked_size);
+
+class DecodeAhead {
+ public:
+  DecodeAhead(LibraryState& state, int threads)
+      : state_(state), pool_(threads), threads_(threads) {}
+
+  // The walk has read a member's header (data at `data_at`): members behind
+  // it are read and queued, and the slot's position is kept.
+  void Reached(std::int64_t data_at, std::uint32_t packed_size);
+
+  // The member whose data begin at `data_at` with these sizes, when it was
+  // decoded ahead.
+  std::optional<DecodedMember> Take(std::int64_t data_at, std::uint32_t packed_size,
+                                    std::uint32_t unpacked_size);
+
+ private:
+  struct Queued {
+    std::int64_t data_at = 0;
+    std::uint32_t packed_size = 0;
+    std::uint32_t unpacked_size = 0;
+    std::future<DecodedMember> decoded;
+  };
+
+  // Reads members from scan_at_ until the queue is full.
+  void Refill();
+  bool Worth(const MemberRecord& header) const;
+  std::size_t QueuedBytes() const;
+
+  LibraryState& state_;
+  WorkerPool pool_;
+  std::size_t threads_;
+  std::deque<Queued> queue_;
+  std::int64_t scan_at_ = 0;  // the next header to read ahead
+  bool scan_ended_ = false;
+};
+
+}  // namespace qv::archive

@@ -1,0 +1,133 @@
+// The add entries' files packed ahead on several threads. This thread reads
+// each file whole into memory in list order and later writes the members in
+// that order; the workers pack the files in between. A file larger than
+// kLargestAhead is packed in place at its turn, as with one thread, while
+// the workers go on with the files queued behind it.
+//
+// Memory: each worker holds the encoder's working memory (its match finder
+// and staging buffer) and one member's file and packed bytes; the queue
+// holds at most kAheadPerThread bytes of files per thread, plus the file
+// being read.
+#include <deque>
+#include <future>
+#include <memory>
+
+#include "archive/member_adding.h"
+#include "archive/member_header.h"
+#include "archive/packing_ahead.h"
+#include "archive/slot_streams.h"
+#include "archive/worker_pool.h"
+
+namespace qv::archive {
+namespace {
+
+constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
+constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
+// A file may hold more than its status said, and the encoder takes all of
+// it: what lies beyond is read this many bytes at a time.
+constexpr std::size_t kReadStep = std::size_t{64} << 10;
+
+// Reads the rest of the file open on the slot.
+std::vector<std::uint8_t> ReadWhole(FileSlots& slots, int slot, std::size_t expected) {
+  std::vector<std::uint8_t> bytes(expected + kReadStep);
+  std::size_t have = 0;
+  while (true) {
+    const std::size_t want = bytes.size() - have;
+    const std::size_t got = slots.Read(slot, std::span(bytes.data() + have, want));
+    have += got;
+    if (got < want) break;
+    bytes.resize(bytes.size() + kReadStep);
+  }
+  bytes.resize(have);
+  return bytes;
+}
+
+}  // namespace
+
+struct MemberAdding::Pending {
+  std::string path;
+  std::string stored;
+  bool opened = true;  // false: passed over at its turn without an event
+  // Null for a file packed in place at its turn.
+  std::shared_ptr<const PreparedFile> file;
+  std::future<PackedAhead> packed;
+};
+
+std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) {
+  const auto threads = static_cast<std::size_t>(state_.threads);
+  WorkerPool pool(state_.threads);
+  std::deque<Pending> queue;
+  std::size_t queued_bytes = 0;
+  std::int32_t added = 0;
+  bool stopped = false;
+  const auto add_front = [&] {
+    if (queue.front().file) queued_bytes -= queue.front().file->bytes.size();
+    stopped = AddPending(queue.front(), added);
+    queue.pop_front();
+  };
+  for (const std::string& path : paths) {
+    std::optional<std::string> stored = Claim(path);
+    if (!stored) continue;
+    Pending pending = Prepare(path, std::move(*stored));
+    if (pending.file) {
+      queued_bytes += pending.file->bytes.size();
+      pending.packed = pool.Submit([file = pending.file] { return PackAhead(*file); });
+    }
+    queue.push_back(std::move(pending));
+    while (!stopped && (queue.size() > 2 * threads || queued_bytes > threads * kAheadPerThread)) {
+      add_front();
+    }
+    if (stopped) break;
+  }
+  while (!stopped && !queue.empty())
+    add_front();
+  // Files read ahead but never reached were not added.
+  for (const Pending& pending : queue)
+    added_.erase(pending.stored);
+  return added;
+}
+
+MemberAdding::Pending MemberAdding::Prepare(const std::string& path, std::string stored) {
+  Pending pending;
+  pending.path = path;
+  pending.stored = std::move(stored);
+  if (pending.stored.size() > kMaxStoredNameLength) return pending;
+  const int input = state_.slots.Open(path, open_mode::kReadOnly);
+  if (input < 0) {
+    pending.opened = false;
+    return pending;
+  }
+  // The calls in the order packing in place makes them: the text test,
+  // then the file's status.
+  auto file = std::make_shared<PreparedFile>();
+  file->record = NewMemberRecord(pending.stored, input);
+  file->status = SlotPackInput(state_.slots, input).ReadStatus();
+  // Without a status the encoder fails the member at once, ahead as well.
+  if (file->status && file->status->size > kLargestAhead) {
+    state_.slots.Close(input);
+    return pending;
+  }
+  file->replacing = existing_.contains(pending.stored);
+  if (file->status) file->bytes = ReadWhole(state_.slots, input, file->status->size);
+  state_.slots.Close(input);
+  pending.file = std::move(file);
+  return pending;
+}
+
+bool MemberAdding::AddPending(Pending& pending, std::int32_t& added) {
+  if (!NameFits(pending.path, pending.stored) || !pending.opened) return false;
+  Status status = Status::kOk;
+  if (pending.file) {
+    bool replacing = pending.file->replacing;
+    status = CommitPackedAhead(state_, record_, *pending.file, pending.packed.get(),
+                               state_.work_slot, replacing);
+    record_.input_slot = state_.archive_slot;
+  } else {
+    const int input = state_.slots.Open(pending.path, open_mode::kReadOnly);
+    if (input < 0) return false;
+    status = AddFile(input, pending.stored);
+  }
+  return Settle(status, added);
+}
+
+}  // namespace qv::archive
