@@ -1,0 +1,153 @@
+// The loader under Wine against the simulated instrument: the same machine
+// booted on both, compared by the program the loader started (with its
+// command line and current folder), the boxes it showed, and the files of
+// drive C: afterwards.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "tests/arq_run.h"
+#include "tests/scenario.h"
+#include "tests/wine/wine_prefix.h"
+
+namespace qv::wine_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Wine's own folders of drive C:, which the simulated instrument lacks.
+bool WineOwn(const fs::path& relative) {
+  const std::string top = relative.begin()->string();
+  return top == "windows" || top == "users" || top == "ProgramData" ||
+         top.rfind("Program Files", 0) == 0;
+}
+
+// Every file below a drive's folder with its bytes, by its path there;
+// programs (stand-ins under Wine) by name only.
+std::map<std::string, std::string> FilesOf(const fs::path& drive) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(drive)) {
+    const fs::path relative = entry.path().lexically_relative(drive);
+    if (WineOwn(relative) || !entry.is_regular_file()) continue;
+    std::string bytes = "(a program)";
+    if (relative.extension() != ".exe") {
+      std::ifstream in(entry.path(), std::ios::binary);
+      bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    files[relative.generic_string()] = bytes;
+  }
+  return files;
+}
+
+// The boot on the simulator and under Wine.
+struct Boots {
+  std::vector<std::string> simulated_starts;
+  std::vector<std::string> simulated_boxes;
+  std::map<std::string, std::string> simulated_files;
+  std::vector<std::string> wine_starts;
+  std::vector<std::string> wine_boxes;
+  std::map<std::string, std::string> wine_files;
+};
+
+// "PROGRAM|COMMAND LINE|FOLDER" with the program's and the folder's names
+// upper-cased: the simulator records the names it resolved ("C:\..."),
+// Windows the program's as the loader gave it ("c:\..."); DOS names are the
+// same in either case. The command line is compared byte for byte.
+std::string Started(std::string line) {
+  const std::size_t program_end = line.find('|');
+  const std::size_t folder_start = line.rfind('|');
+  if (program_end == std::string::npos) return line;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (i < program_end || i > folder_start) {
+      line[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(line[i])));
+    }
+  }
+  return line;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Boots a fresh default machine on the simulator, and a copy of its drive
+// C: under Wine with the stand-ins in place of its programs, with the
+// loader's command line.
+Boots BootBoth(const std::string& arguments) {
+  Boots boots;
+  tests::Scenario scenario;
+  const fs::path sim_c = scenario.machine().folder() / "drives" / "C";
+  const WinePrefix& prefix = TheWinePrefix();
+  const fs::path wine_c = prefix.DriveC();
+  for (const fs::directory_entry& entry : fs::directory_iterator(sim_c)) {
+    fs::copy(entry.path(), wine_c / entry.path().filename(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  }
+  for (const char* program : {"qv7311x.exe", "qv7314x.exe", "preldr.exe"}) {
+    fs::copy_file(QV_WIN64_STAND_IN, wine_c / "scope" / "bin" / program,
+                  fs::copy_options::overwrite_existing);
+  }
+  fs::copy_file(QV_WIN64_LOADER, wine_c / "scope" / "bin" / "qv731Ldr.exe",
+                fs::copy_options::overwrite_existing);
+
+  scenario.Boot(arguments);
+  for (const nlohmann::ordered_json& event : scenario.events()) {
+    if (event["event"] == "start") {
+      boots.simulated_starts.push_back(Started(event["program"].get<std::string>() + "|" +
+                                               event["cmdline"].get<std::string>() + "|" +
+                                               event["cwd"].get<std::string>()));
+    }
+  }
+  boots.simulated_boxes = scenario.Story("box");
+  boots.simulated_files = FilesOf(sim_c);
+
+  arq_test::ArqFolder folder;
+  const arq_test::ArqResult run =
+      prefix.Run(folder.path(), QV_WIN64_LOADER_HELPER,
+                 "'C:\\started.txt' 'C:\\scope\\bin\\qv731Ldr.exe' 'C:\\' '" + arguments + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("exit 0"), std::string::npos) << run.out;
+  for (const std::string& line : Lines(run.out)) {
+    if (line.rfind("box ", 0) == 0) boots.wine_boxes.push_back(line);
+  }
+  std::ifstream started(wine_c / "started.txt", std::ios::binary);
+  for (const std::string& line : Lines(std::string(std::istreambuf_iterator<char>(started), {})))
+    boots.wine_starts.push_back(Started(line));
+  started.close();
+  fs::remove(wine_c / "started.txt");
+  boots.wine_files = FilesOf(wine_c);
+  // The next scenario finds drive C: as Wine made it.
+  for (const fs::directory_entry& entry : fs::directory_iterator(wine_c)) {
+    if (!WineOwn(entry.path().lexically_relative(wine_c))) fs::remove_all(entry.path());
+  }
+  return boots;
+}
+
+class LoaderUnderWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::optional<std::string> why = WinePrefix::Unavailable()) GTEST_SKIP() << *why;
+  }
+};
+
+// Wine reports the host's memory, for which the loader sets up a RAM drive
+// and restarts, and Wine's restart ends every process of the prefix: the
+// boot goes without the RAM drive (/noram) on both.
+TEST_F(LoaderUnderWine, NormalBootStartsTheScopeAsOnTheSimulator) {
+  const Boots boots = BootBoth("/noram");
+  ASSERT_EQ(boots.simulated_starts.size(), 1u);
+  EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
+  EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
+  EXPECT_EQ(boots.wine_files, boots.simulated_files);
+}
+
+}  // namespace
+}  // namespace qv::wine_test
