@@ -65,6 +65,13 @@ std::string Shown(const std::string& text) {
   return shown + "\"";
 }
 
+// A button's text without the & that marks its access key ("&Yes").
+std::string WithoutAccelerator(std::string text) {
+  const std::size_t mark = text.find('&');
+  if (mark != std::string::npos) text.erase(mark, 1);
+  return text;
+}
+
 class Person {
  public:
   Person(DWORD loader, std::vector<std::string> answers)
@@ -95,7 +102,7 @@ class Person {
     const Button* press = box ? &seen.buttons.front() : nullptr;
     if (next_ < answers_.size()) {
       for (const Button& button : seen.buttons) {
-        if (button.text == answers_[next_] || button.text == "&" + answers_[next_]) {
+        if (WithoutAccelerator(button.text) == answers_[next_]) {
           press = &button;
           ++next_;
         }
@@ -106,7 +113,7 @@ class Person {
       joined += (joined.empty() ? "" : " ") + Shown(text);
     std::printf("%s %s%s%s -> %s\n", box ? "box" : "dialog", Shown(seen.caption).c_str(),
                 box ? " " : "", box ? joined.c_str() : "",
-                press != nullptr ? Shown(press->text).c_str() : "nothing");
+                press != nullptr ? Shown(WithoutAccelerator(press->text)).c_str() : "nothing");
     std::fflush(stdout);
     if (press != nullptr) {
       ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(press->id, BN_CLICKED),

@@ -6,11 +6,13 @@
 
 #include <cctype>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
 #include "tests/arq_run.h"
 #include "tests/scenario.h"
+#include "tests/wine/wine_error_texts.h"
 #include "tests/wine/wine_prefix.h"
 
 namespace qv::wine_test {
@@ -78,13 +80,33 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// Bytes in quotes with CR and LF shown, as the helper prints them.
+std::string Shown(const std::string& text) {
+  std::string shown = "\"";
+  for (const char c : text) {
+    shown += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+  }
+  return shown + "\"";
+}
+
+// A box of the simulator's transcript as the helper prints one.
+std::string BoxLine(const nlohmann::ordered_json& event) {
+  static const std::map<std::string, std::string> kButtons = {
+      {"ok", "OK"}, {"yes", "Yes"}, {"no", "No"}};
+  return "box " + Shown(event["caption"].get<std::string>()) + " " +
+         Shown(event["text"].get<std::string>()) + " -> " +
+         Shown(kButtons.at(event["answer"].get<std::string>()));
+}
+
 // Boots a fresh default machine on the simulator, and a copy of its drive
 // C: under Wine with the stand-ins in place of its programs, with the
-// loader's command line.
-Boots BootBoth(const std::string& arguments) {
+// loader's command line; `prepare` changes the simulator's drive C: first.
+Boots BootBoth(const std::string& arguments,
+               const std::function<void(const fs::path& drive_c)>& prepare = {}) {
   Boots boots;
   tests::Scenario scenario;
   const fs::path sim_c = scenario.machine().folder() / "drives" / "C";
+  if (prepare) prepare(sim_c);
   const WinePrefix& prefix = TheWinePrefix();
   const fs::path wine_c = prefix.DriveC();
   for (const fs::directory_entry& entry : fs::directory_iterator(sim_c)) {
@@ -92,6 +114,7 @@ Boots BootBoth(const std::string& arguments) {
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   }
   for (const char* program : {"qv7311x.exe", "qv7314x.exe", "preldr.exe"}) {
+    if (!fs::exists(sim_c / "scope" / "bin" / program)) continue;
     fs::copy_file(QV_WIN64_STAND_IN, wine_c / "scope" / "bin" / program,
                   fs::copy_options::overwrite_existing);
   }
@@ -106,7 +129,9 @@ Boots BootBoth(const std::string& arguments) {
                                                event["cwd"].get<std::string>()));
     }
   }
-  boots.simulated_boxes = scenario.Story("box");
+  for (const nlohmann::ordered_json& event : scenario.events()) {
+    if (event["event"] == "box") boots.simulated_boxes.push_back(BoxLine(event));
+  }
   boots.simulated_files = FilesOf(sim_c);
 
   arq_test::ArqFolder folder;
@@ -116,7 +141,7 @@ Boots BootBoth(const std::string& arguments) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.out.find("exit 0"), std::string::npos) << run.out;
   for (const std::string& line : Lines(run.out)) {
-    if (line.rfind("box ", 0) == 0) boots.wine_boxes.push_back(line);
+    if (line.rfind("box ", 0) == 0) boots.wine_boxes.push_back(AsOnTheSystem(line));
   }
   std::ifstream started(wine_c / "started.txt", std::ios::binary);
   for (const std::string& line : Lines(std::string(std::istreambuf_iterator<char>(started), {})))
@@ -138,6 +163,9 @@ class LoaderUnderWine : public ::testing::Test {
   }
 };
 
+// Boxes are compared with Wine's error texts taken as the system's
+// (wine_error_texts.h).
+
 // Wine reports the host's memory, for which the loader sets up a RAM drive
 // and restarts, and Wine's restart ends every process of the prefix: the
 // boot goes without the RAM drive (/noram) on both.
@@ -146,6 +174,16 @@ TEST_F(LoaderUnderWine, NormalBootStartsTheScopeAsOnTheSimulator) {
   ASSERT_EQ(boots.simulated_starts.size(), 1u);
   EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
   EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
+  EXPECT_EQ(boots.wine_files, boots.simulated_files);
+}
+
+TEST_F(LoaderUnderWine, MissingProgramShowsTheSameBoxAsOnTheSimulator) {
+  const Boots boots = BootBoth("/noram", [](const fs::path& drive_c) {
+    fs::remove(drive_c / "scope" / "bin" / "qv7311x.exe");
+  });
+  EXPECT_FALSE(boots.simulated_boxes.empty());
+  EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
+  EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
   EXPECT_EQ(boots.wine_files, boots.simulated_files);
 }
 

@@ -12,6 +12,7 @@
 #include "tests/wine/desktop_port_checks.h"
 #include "tests/wine/files_port_checks.h"
 #include "tests/wine/system_port_checks.h"
+#include "tests/wine/wine_error_texts.h"
 #include "tests/wine/wine_prefix.h"
 #include "win32/side_name_replace.h"
 
@@ -49,12 +50,6 @@ const std::map<std::string, std::string> kWineDiffers = {
     // Wine reads a string stored without its zero back with one added.
     {R"(query Bare into 64 bytes: type 1 "wait")",
      R"(query Bare into 64 bytes: type 1 "wait\x00")"},
-    // Wine's system messages are its own texts.
-    {R"(text of 2: "The system cannot find the file specified.\r\n")",
-     R"(text of 2: "File not found.\r\n")"},
-    {R"(text of 5: "Access is denied.\r\n")", R"(text of 5: "Access denied.\r\n")"},
-    {R"(text of 183: "Cannot create a file when that file already exists.\r\n")",
-     R"(text of 183: "File already exists.\r\n")"},
     // Wine raises a window that SetWindowPos places at the bottom without
     // SWP_NOACTIVATE (the loader's flags) to the top instead.
     {"own windows after it: [Quorvex | #32770][Expanding package | #32770][Port Walk | "
@@ -63,10 +58,11 @@ const std::map<std::string, std::string> kWineDiffers = {
      "#32770]"},
 };
 
-void ExpectSameWalk(const std::vector<std::string>& windows,
-                    const std::vector<std::string>& simulated) {
+// And Wine's system messages are its own texts (wine_error_texts.h).
+void ExpectSameWalk(std::vector<std::string> windows, const std::vector<std::string>& simulated) {
   ASSERT_EQ(windows.size(), simulated.size()) << ::testing::PrintToString(windows);
   for (std::size_t i = 0; i < simulated.size(); ++i) {
+    windows[i] = AsOnTheSystem(windows[i]);
     const auto differs = kWineDiffers.find(simulated[i]);
     if (differs != kWineDiffers.end() && windows[i] == differs->second) continue;
     EXPECT_EQ(windows[i], simulated[i]);
