@@ -177,6 +177,16 @@ TEST_F(LoaderUnderWine, NormalBootStartsTheScopeAsOnTheSimulator) {
   EXPECT_EQ(boots.wine_files, boots.simulated_files);
 }
 
+TEST_F(LoaderUnderWine, SwitchSetsStartTheScopeAsOnTheSimulator) {
+  for (const char* switches : {"/noram /usb", "/noram /asi", "/noram /maint", "/noram /internal"}) {
+    SCOPED_TRACE(switches);
+    const Boots boots = BootBoth(switches);
+    ASSERT_EQ(boots.simulated_starts.size(), 1u);
+    EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
+    EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
+  }
+}
+
 TEST_F(LoaderUnderWine, MissingProgramShowsTheSameBoxAsOnTheSimulator) {
   const Boots boots = BootBoth("/noram", [](const fs::path& drive_c) {
     fs::remove(drive_c / "scope" / "bin" / "qv7311x.exe");
