@@ -77,16 +77,15 @@ class Person {
   Person(DWORD loader, std::vector<std::string> answers)
       : loader_(loader), answers_(std::move(answers)) {}
 
-  void LookAround() {
-    ::EnumWindows(
-        [](HWND window, LPARAM self) {
-          reinterpret_cast<Person*>(self)->Consider(window);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
-  }
+  void LookAround() { ::EnumWindows(EachWindow, reinterpret_cast<LPARAM>(this)); }
 
  private:
+  // A lambda has no stdcall conversion on i686: a function of its own.
+  static BOOL CALLBACK EachWindow(HWND window, LPARAM self) {
+    reinterpret_cast<Person*>(self)->Consider(window);
+    return TRUE;
+  }
+
   void Consider(HWND window) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
