@@ -7,7 +7,9 @@
 //   dialog "CAPTION" -> "BUTTON"
 // and presses buttons: each ANSWER in turn is the text of the button to
 // press in the next window that has one; without answers a message box gets
-// its first button and a dialog none. Prints "exit CODE" at the end.
+// its first button and a dialog none. An ANSWER "hold:NAME" instead makes
+// the helper hold the named mutex while the loader runs, as another copy of
+// the loader would. Prints "exit CODE" at the end.
 #include <windows.h>
 
 #include <cstdio>
@@ -134,6 +136,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   ::SetEnvironmentVariableA("QV_STARTED_LOG", argv[1]);
+  std::vector<std::string> answers;
+  std::vector<HANDLE> held;
+  for (int i = 5; i < argc; ++i) {
+    const std::string answer = argv[i];
+    if (answer.rfind("hold:", 0) == 0) {
+      held.push_back(::CreateMutexA(nullptr, FALSE, answer.substr(5).c_str()));
+    } else {
+      answers.push_back(answer);
+    }
+  }
   std::string command_line = std::string("\"") + argv[2] + "\"";
   if (argv[4][0] != '\0') command_line += std::string(" ") + argv[4];
   STARTUPINFOA startup{};
@@ -144,7 +156,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the loader did not start: error %lu\n", ::GetLastError());
     return 1;
   }
-  Person person(process.dwProcessId, std::vector<std::string>(argv + 5, argv + argc));
+  Person person(process.dwProcessId, answers);
   while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
     person.LookAround();
   DWORD code = 0;

@@ -20,6 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The single-instance mutex of the loader.
+constexpr const char* kInstanceMutex = "Vornkey";
+
 // Wine's own folders of drive C:, which the simulated instrument lacks.
 bool WineOwn(const fs::path& relative) {
   const std::string top = relative.begin()->string();
@@ -46,6 +49,8 @@ std::map<std::string, std::string> FilesOf(const fs::path& drive) {
 
 // The boot on the simulator and under Wine.
 struct Boots {
+  std::string simulated_exit;
+  std::string wine_exit;
   std::vector<std::string> simulated_starts;
   std::vector<std::string> simulated_boxes;
   std::map<std::string, std::string> simulated_files;
@@ -101,8 +106,10 @@ std::string BoxLine(const nlohmann::ordered_json& event) {
 // Boots a fresh default machine on the simulator, and a copy of its drive
 // C: under Wine with the stand-ins in place of its programs, with the
 // loader's command line; `prepare` changes the simulator's drive C: first.
+// With `instance_running` another copy of the loader holds its mutex.
 Boots BootBoth(const std::string& arguments,
-               const std::function<void(const fs::path& drive_c)>& prepare = {}) {
+               const std::function<void(const fs::path& drive_c)>& prepare = {},
+               bool instance_running = false) {
   Boots boots;
   tests::Scenario scenario;
   const fs::path sim_c = scenario.machine().folder() / "drives" / "C";
@@ -121,7 +128,12 @@ Boots BootBoth(const std::string& arguments,
   fs::copy_file(QV_WIN64_LOADER, wine_c / "scope" / "bin" / "qv731Ldr.exe",
                 fs::copy_options::overwrite_existing);
 
-  scenario.Boot(arguments);
+  {
+    sim::Machine other(scenario.machine().folder());
+    const auto held =
+        instance_running ? other.platform().system.CreateNamedMutex(kInstanceMutex) : nullptr;
+    scenario.Boot(arguments);
+  }
   for (const nlohmann::ordered_json& event : scenario.events()) {
     if (event["event"] == "start") {
       boots.simulated_starts.push_back(Started(event["program"].get<std::string>() + "|" +
@@ -131,17 +143,20 @@ Boots BootBoth(const std::string& arguments,
   }
   for (const nlohmann::ordered_json& event : scenario.events()) {
     if (event["event"] == "box") boots.simulated_boxes.push_back(BoxLine(event));
+    if (event["event"] == "exit") boots.simulated_exit = "exit " + event["code"].dump();
   }
   boots.simulated_files = FilesOf(sim_c);
 
   arq_test::ArqFolder folder;
   const arq_test::ArqResult run =
       prefix.Run(folder.path(), QV_WIN64_LOADER_HELPER,
-                 "'C:\\started.txt' 'C:\\scope\\bin\\qv731Ldr.exe' 'C:\\' '" + arguments + "'");
+                 "'C:\\started.txt' 'C:\\scope\\bin\\qv731Ldr.exe' 'C:\\' '" + arguments + "'" +
+                     (instance_running ? std::string(" 'hold:") + kInstanceMutex + "'" : ""));
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.out.find("exit 0"), std::string::npos) << run.out;
   for (const std::string& line : Lines(run.out)) {
     if (line.rfind("box ", 0) == 0) boots.wine_boxes.push_back(AsOnTheSystem(line));
+    if (line.rfind("exit ", 0) == 0) boots.wine_exit = line;
   }
   std::ifstream started(wine_c / "started.txt", std::ios::binary);
   for (const std::string& line : Lines(std::string(std::istreambuf_iterator<char>(started), {})))
@@ -175,6 +190,7 @@ TEST_F(LoaderUnderWine, NormalBootStartsTheScopeAsOnTheSimulator) {
   EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
   EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
   EXPECT_EQ(boots.wine_files, boots.simulated_files);
+  EXPECT_EQ(boots.wine_exit, boots.simulated_exit);
 }
 
 TEST_F(LoaderUnderWine, SwitchSetsStartTheScopeAsOnTheSimulator) {
@@ -185,6 +201,16 @@ TEST_F(LoaderUnderWine, SwitchSetsStartTheScopeAsOnTheSimulator) {
     EXPECT_EQ(boots.wine_starts, boots.simulated_starts);
     EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
   }
+}
+
+TEST_F(LoaderUnderWine, SecondInstanceEndsAsOnTheSimulator) {
+  const Boots boots = BootBoth("/noram", {}, /*instance_running=*/true);
+  EXPECT_EQ(boots.simulated_exit, "exit 0");
+  EXPECT_EQ(boots.wine_exit, boots.simulated_exit);
+  EXPECT_TRUE(boots.wine_starts.empty());
+  EXPECT_EQ(boots.simulated_starts, boots.wine_starts);
+  EXPECT_EQ(boots.wine_boxes, boots.simulated_boxes);
+  EXPECT_EQ(boots.wine_files, boots.simulated_files);
 }
 
 TEST_F(LoaderUnderWine, MissingProgramShowsTheSameBoxAsOnTheSimulator) {
