@@ -11,3 +11,6 @@ add_library(qv_host_header_libraries INTERFACE)
 target_include_directories(qv_host_header_libraries SYSTEM INTERFACE ${QV_HOST_HEADERS})
 add_library(CLI11::CLI11 ALIAS qv_host_header_libraries)
 add_library(nlohmann_json::nlohmann_json ALIAS qv_host_header_libraries)
+
+# The dialog resources are compiled by windres.
+enable_language(RC)

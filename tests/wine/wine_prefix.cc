@@ -57,10 +57,14 @@ WinePrefix::WinePrefix() {
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
   home_ = fs::canonical(pattern);
   HandOver(home_);
-  // The Mono and Gecko installers are not wanted; windows go nowhere.
+  // The Mono and Gecko installers are not wanted; windows go nowhere. Each
+  // step waits for the server's end: the prefix's system DLLs are still
+  // being written when wineboot returns, and the desktop process that
+  // wineboot started keeps the graphics driver it chose until it ends.
   const arq_test::ArqResult made = Shell(AsWineUser(
-      "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && "
-      "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1"));
+      "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && wineserver -w && "
+      "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1 && "
+      "wineserver -w"));
   if (made.exit_code != 0) {
     std::error_code error;
     fs::remove_all(home_, error);
@@ -99,9 +103,10 @@ arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& prog
   HandOver(folder);
   HandOver(home_);
   const fs::path err = home_ / "stderr";
-  arq_test::ArqResult result =
-      Shell(AsWineUser("cd " + Quoted(folder.string()) + " && wine " + Quoted(copy.string()) + " " +
-                       arguments + " </dev/null 2>" + Quoted(err.string())));
+  // A program that waits for a window nobody answers ends after two minutes.
+  arq_test::ArqResult result = Shell(
+      AsWineUser("cd " + Quoted(folder.string()) + " && timeout 120 wine " + Quoted(copy.string()) +
+                 " " + arguments + " </dev/null 2>" + Quoted(err.string())));
   std::error_code error;
   if (fs::exists(err, error)) {
     std::FILE* file = std::fopen(err.c_str(), "rb");

@@ -29,6 +29,9 @@ class WinePrefix {
   arq_test::ArqResult Run(const std::filesystem::path& folder, const std::filesystem::path& program,
                           const std::string& arguments) const;
 
+  // The host folder that is the prefix's drive C:.
+  std::filesystem::path DriveC() const { return home_ / "prefix" / "drive_c"; }
+
  private:
   // The shell command that runs `command` as the prefix's user with its
   // environment.
