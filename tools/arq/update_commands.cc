@@ -61,6 +61,7 @@ int RunUpdate(HostDrives& drives, ArchiveSession& session, const ArchiveOptions&
   if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
   ArchiveLibrary library(drives.files());
   library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
+  library.ArchiveSetBestCompression(options.best);
   if (const int failed = OpenForUpdate(library, drives, *name, options, must_exist)) return failed;
   for (const std::string& item : options.items) {
     const std::optional<std::string> pattern = LibraryPattern(drives, item);
