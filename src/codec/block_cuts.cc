@@ -1,8 +1,8 @@
 #include "codec/block_cuts.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "codec/block_plan.h"
 
@@ -13,69 +13,103 @@ namespace {
 constexpr std::size_t kMinBlockCodes = 256;
 // Points tried in each round of the narrowing search.
 constexpr std::size_t kProbes = 9;
+// Counts are kept at every this many codes, so that a run's counts take
+// at most this many steps beyond a subtraction.
+constexpr std::size_t kCheckpointStride = 1024;
 
-std::uint64_t Bits(std::span<const LzCode> codes) {
-  BlockStatistics statistics;
-  statistics.Add(codes);
-  return BlockPlan(statistics).bits();
-}
-
-std::uint64_t SplitBits(std::span<const LzCode> codes, std::size_t at) {
-  return Bits(codes.first(at)) + Bits(codes.subspan(at));
-}
-
-// The cut of `codes` that makes the two blocks cheapest, as far as rounds
-// of probes, each round closing in around the best probe of the last, find.
-std::size_t BestCut(std::span<const LzCode> codes, std::uint64_t& bits) {
-  std::size_t low = kMinBlockCodes;
-  std::size_t high = codes.size() - kMinBlockCodes;
-  // Both blocks must stay within the code count.
-  if (codes.size() > kMaxBlockCodes) {
-    low = std::max(low, codes.size() - kMaxBlockCodes);
-    high = std::min(high, kMaxBlockCodes);
+class CutSearch {
+ public:
+  explicit CutSearch(std::span<const LzCode> codes) : codes_(codes) {
+    BlockStatistics running;
+    for (std::size_t at = 0; at <= codes.size(); at += kCheckpointStride) {
+      checkpoints_.push_back(running);
+      running.Add(codes.subspan(at, std::min(kCheckpointStride, codes.size() - at)));
+    }
   }
-  std::size_t best = (low + high) / 2;
-  bits = SplitBits(codes, best);
-  while (high - low > kProbes) {
-    const std::size_t step = (high - low) / (kProbes + 1);
-    std::size_t round_best = low + step;
-    std::uint64_t round_bits = UINT64_MAX;
-    for (std::size_t at = low + step; at < high; at += step) {
-      if (const std::uint64_t probe_bits = SplitBits(codes, at); probe_bits < round_bits) {
-        round_bits = probe_bits;
-        round_best = at;
+
+  // Cuts codes [first, last) wherever two blocks cost less than one.
+  void Cut(std::size_t first, std::size_t last, std::vector<std::size_t>& cuts) const {
+    const std::size_t size = last - first;
+    if (size < 2 * kMinBlockCodes) return;
+    std::size_t at = first + size / 2;
+    if (size <= 2 * kMaxBlockCodes) {
+      std::uint64_t split_bits = 0;
+      at = BestCut(first, last, split_bits);
+      if (size <= kMaxBlockCodes && split_bits >= Bits(first, last)) return;
+    }
+    Cut(first, at, cuts);
+    cuts.push_back(at);
+    Cut(at, last, cuts);
+  }
+
+ private:
+  // The block of codes [first, last) in bits.
+  std::uint64_t Bits(std::size_t first, std::size_t last) const {
+    BlockStatistics statistics = Counts(last);
+    const BlockStatistics before = Counts(first);
+    for (std::size_t s = 0; s < statistics.literal_length.size(); ++s)
+      statistics.literal_length[s] -= before.literal_length[s];
+    for (std::size_t c = 0; c < statistics.distance.size(); ++c)
+      statistics.distance[c] -= before.distance[c];
+    statistics.codes -= before.codes;
+    return BlockPlan(statistics).bits();
+  }
+
+  // The counts of the codes before `end`.
+  BlockStatistics Counts(std::size_t end) const {
+    BlockStatistics counts = checkpoints_[end / kCheckpointStride];
+    const std::size_t from = end / kCheckpointStride * kCheckpointStride;
+    counts.Add(codes_.subspan(from, end - from));
+    return counts;
+  }
+
+  std::uint64_t SplitBits(std::size_t first, std::size_t at, std::size_t last) const {
+    return Bits(first, at) + Bits(at, last);
+  }
+
+  // The cut of [first, last) that makes its two blocks cheapest, as far as
+  // rounds of probes, each closing in around the best of the last, find.
+  std::size_t BestCut(std::size_t first, std::size_t last, std::uint64_t& bits) const {
+    std::size_t low = first + kMinBlockCodes;
+    std::size_t high = last - kMinBlockCodes;
+    // Both blocks must stay within the code count.
+    if (last - first > kMaxBlockCodes) {
+      low = std::max(low, last - kMaxBlockCodes);
+      high = std::min(high, first + kMaxBlockCodes);
+    }
+    std::size_t best = (low + high) / 2;
+    bits = SplitBits(first, best, last);
+    while (high - low > kProbes) {
+      const std::size_t step = (high - low) / (kProbes + 1);
+      std::size_t round_best = low + step;
+      std::uint64_t round_bits = UINT64_MAX;
+      for (std::size_t at = low + step; at < high; at += step) {
+        if (const std::uint64_t probe_bits = SplitBits(first, at, last); probe_bits < round_bits) {
+          round_bits = probe_bits;
+          round_best = at;
+        }
       }
+      if (round_bits < bits) {
+        bits = round_bits;
+        best = round_best;
+      }
+      low = std::max(low, round_best - step);
+      high = std::min(high, round_best + step);
+      if (step == 1) break;
     }
-    if (round_bits < bits) {
-      bits = round_bits;
-      best = round_best;
-    }
-    low = std::max(low, round_best - step);
-    high = std::min(high, round_best + step);
-    if (step == 1) break;
+    return best;
   }
-  return best;
-}
 
-void Cut(std::span<const LzCode> codes, std::size_t offset, std::vector<std::size_t>& cuts) {
-  if (codes.size() < 2 * kMinBlockCodes) return;
-  std::size_t at = codes.size() / 2;
-  if (codes.size() <= 2 * kMaxBlockCodes) {
-    std::uint64_t split_bits = 0;
-    at = BestCut(codes, split_bits);
-    if (codes.size() <= kMaxBlockCodes && split_bits >= Bits(codes)) return;
-  }
-  Cut(codes.first(at), offset, cuts);
-  cuts.push_back(offset + at);
-  Cut(codes.subspan(at), offset + at, cuts);
-}
+  std::span<const LzCode> codes_;
+  std::vector<BlockStatistics> checkpoints_;
+};
 
 }  // namespace
 
 std::vector<std::size_t> ChooseBlockCuts(std::span<const LzCode> codes) {
   if (codes.empty()) return {};
   std::vector<std::size_t> cuts{0};
-  Cut(codes, 0, cuts);
+  CutSearch(codes).Cut(0, codes.size(), cuts);
   return cuts;
 }
 

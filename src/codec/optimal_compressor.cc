@@ -15,6 +15,9 @@ namespace {
 constexpr int kSegmentPasses = 2;
 // Parses of each block under its own costs after the cut.
 constexpr int kBlockPasses = 2;
+// Rounds of cutting the segment's codes into blocks and parsing each block
+// again under its own costs; the last round's cuts are the blocks sent.
+constexpr int kCutRounds = 2;
 
 }  // namespace
 
@@ -58,6 +61,7 @@ Status OptimalCompressor::Compress(MemberRecord& record, PackInput& input, PackO
   lists_ = {};
   codes_ = {};
   block_codes_ = {};
+  refined_codes_ = {};
   trial_codes_ = {};
   parse_ = {};
 
@@ -79,20 +83,24 @@ void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
     statistics.Add(codes_);
     parse_.Run(segment, SymbolCosts::From(statistics), codes_);
   }
+  std::vector<std::size_t> cuts;
+  for (int round = 0; round < kCutRounds; ++round) {
+    cuts = ChooseBlockCuts(codes_);
+    RefineBlocks({data, lists_, begin, begin, end}, cuts);
+  }
   NoteMemory();
 
-  const std::vector<std::size_t> cuts = ChooseBlockCuts(codes_);
-  std::size_t at = begin;
   for (std::size_t block = 0; block < cuts.size(); ++block) {
     const std::size_t first = cuts[block];
     const std::size_t last = block + 1 < cuts.size() ? cuts[block + 1] : codes_.size();
     const std::span<const LzCode> codes(codes_.data() + first, last - first);
-    std::size_t bytes = 0;
+    BlockStatistics statistics;
+    statistics.Add(codes);
+    BlockPlan(statistics).Write(codes, writer_);
+    // The next bytes belong to a later reading of the input.
+    writer_.DrainWholeBytes();
     for (const LzCode code : codes)
-      bytes += code.length();
-    PackBlock({data, lists_, begin, at, at + bytes}, codes);
-    at += bytes;
-    bytes_packed_ += static_cast<std::uint32_t>(bytes);
+      bytes_packed_ += code.length();
     if (writer_.incompressible()) return;
     if (progress_ != nullptr && *progress_) {
       (*progress_)(record, event::kAddProgress, static_cast<std::int32_t>(bytes_packed_));
@@ -101,7 +109,25 @@ void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
   }
 }
 
-void OptimalCompressor::PackBlock(const ParseRange& range, std::span<const LzCode> codes) {
+void OptimalCompressor::RefineBlocks(const ParseRange& segment, std::vector<std::size_t>& cuts) {
+  refined_codes_.clear();
+  std::size_t at = segment.begin;
+  for (std::size_t block = 0; block < cuts.size(); ++block) {
+    const std::size_t first = cuts[block];
+    const std::size_t last = block + 1 < cuts.size() ? cuts[block + 1] : codes_.size();
+    const std::span<const LzCode> codes(codes_.data() + first, last - first);
+    std::size_t bytes = 0;
+    for (const LzCode code : codes)
+      bytes += code.length();
+    RefineBlock({segment.data, segment.lists, segment.origin, at, at + bytes}, codes);
+    cuts[block] = refined_codes_.size();
+    refined_codes_.insert(refined_codes_.end(), block_codes_.begin(), block_codes_.end());
+    at += bytes;
+  }
+  codes_.swap(refined_codes_);
+}
+
+void OptimalCompressor::RefineBlock(const ParseRange& range, std::span<const LzCode> codes) {
   block_codes_.assign(codes.begin(), codes.end());
   BlockStatistics statistics;
   statistics.Add(block_codes_);
@@ -117,15 +143,12 @@ void OptimalCompressor::PackBlock(const ParseRange& range, std::span<const LzCod
     statistics = trial;
     block_codes_.swap(trial_codes_);
   }
-  BlockPlan(statistics).Write(block_codes_, writer_);
-  // The next bytes belong to a later reading of the input.
-  writer_.DrainWholeBytes();
 }
 
 void OptimalCompressor::NoteMemory() {
   memory_bytes_ =
       std::max(memory_bytes_, segment_.capacity() + lists_.memory_bytes() + parse_.memory_bytes() +
-                                  codes_.capacity() * sizeof(LzCode) * 3 + sizeof(*this));
+                                  codes_.capacity() * sizeof(LzCode) * 4 + sizeof(*this));
 }
 
 }  // namespace qv::codec

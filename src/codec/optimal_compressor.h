@@ -53,7 +53,11 @@ class OptimalCompressor {
  private:
   // Parses and writes the segment's positions from `begin` on.
   void PackSegment(MemberRecord& record, std::size_t begin);
-  void PackBlock(const ParseRange& range, std::span<const LzCode> codes);
+  // Parses each block of the segment again under its own costs; `cuts`
+  // follow the codes as they change.
+  void RefineBlocks(const ParseRange& segment, std::vector<std::size_t>& cuts);
+  // Leaves in block_codes_ the cheapest of the block's parses.
+  void RefineBlock(const ParseRange& range, std::span<const LzCode> codes);
   void NoteMemory();
 
   const ProgressCallback* progress_;
@@ -68,6 +72,7 @@ class OptimalCompressor {
   MatchLists lists_;
   CheapestParse parse_;
   std::vector<LzCode> codes_;
+  std::vector<LzCode> refined_codes_;
   std::vector<LzCode> block_codes_;
   std::vector<LzCode> trial_codes_;
 };
