@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "codec/block_coder.h"
 #include "codec/block_plan.h"
+#include "codec/encoder.h"
 
 namespace qv::codec {
 namespace {
@@ -19,7 +21,8 @@ constexpr std::size_t kCheckpointStride = 1024;
 
 class CutSearch {
  public:
-  explicit CutSearch(std::span<const LzCode> codes) : codes_(codes) {
+  CutSearch(std::span<const LzCode> codes, bool limited_lengths)
+      : codes_(codes), limited_lengths_(limited_lengths) {
     BlockStatistics running;
     for (std::size_t at = 0; at <= codes.size(); at += kCheckpointStride) {
       checkpoints_.push_back(running);
@@ -52,7 +55,7 @@ class CutSearch {
     for (std::size_t c = 0; c < statistics.distance.size(); ++c)
       statistics.distance[c] -= before.distance[c];
     statistics.codes -= before.codes;
-    return BlockPlan(statistics).bits();
+    return BlockPlan(statistics, limited_lengths_).bits();
   }
 
   // The counts of the codes before `end`.
@@ -101,15 +104,34 @@ class CutSearch {
   }
 
   std::span<const LzCode> codes_;
+  bool limited_lengths_;
   std::vector<BlockStatistics> checkpoints_;
 };
 
 }  // namespace
 
-std::vector<std::size_t> ChooseBlockCuts(std::span<const LzCode> codes) {
+std::vector<std::size_t> ChooseBlockCuts(std::span<const LzCode> codes, bool limited_lengths) {
   if (codes.empty()) return {};
   std::vector<std::size_t> cuts{0};
-  CutSearch(codes).Cut(0, codes.size(), cuts);
+  CutSearch(codes, limited_lengths).Cut(0, codes.size(), cuts);
+  return cuts;
+}
+
+std::vector<std::size_t> StagingCuts(std::span<const LzCode> codes) {
+  std::vector<std::size_t> cuts;
+  std::size_t fill = 0;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i % 8 == 0) {
+      // A group of eight codes begins: a flag byte, and a cut when a whole
+      // group might not fit.
+      if (i == 0 || fill >= Encoder::kStagingSize - (BlockCoder::kGroupBytes - 1)) {
+        cuts.push_back(i);
+        fill = 0;
+      }
+      ++fill;
+    }
+    fill += codes[i].is_match() ? 3 : 1;
+  }
   return cuts;
 }
 

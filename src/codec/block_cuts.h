@@ -15,7 +15,14 @@ namespace qv::codec {
 // The most codes one block may hold (its 16-bit code count).
 inline constexpr std::size_t kMaxBlockCodes = 65535;
 
-// The index of each block's first code, the first being 0; empty for no codes.
-std::vector<std::size_t> ChooseBlockCuts(std::span<const LzCode> codes);
+// The index of each block's first code, the first being 0; empty for no
+// codes. Blocks are judged with package-merge's code lengths or, when not
+// `limited_lengths`, with the lazy parse's Huffman builder's.
+std::vector<std::size_t> ChooseBlockCuts(std::span<const LzCode> codes,
+                                         bool limited_lengths = true);
+
+// The blocks the lazy parse would make of the same codes: one wherever its
+// staging buffer fills.
+std::vector<std::size_t> StagingCuts(std::span<const LzCode> codes);
 
 }  // namespace qv::codec

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/huffman_code.h"
 #include "codec/limited_code_lengths.h"
 
 namespace qv::codec {
@@ -55,10 +56,10 @@ void PutSmallList(Sink& sink, std::span<const std::uint8_t> lengths, int count_b
 
 }  // namespace
 
-BlockPlan::BlockPlan(const BlockStatistics& statistics) : codes_(statistics.codes) {
-  literal_length_used_ =
-      LimitedCodeLengths(statistics.literal_length, kMaxCodeLength, literal_length_lengths_);
-  distance_used_ = LimitedCodeLengths(statistics.distance, kMaxCodeLength, distance_lengths_);
+BlockPlan::BlockPlan(const BlockStatistics& statistics, bool limited_lengths)
+    : codes_(statistics.codes), limited_lengths_(limited_lengths) {
+  literal_length_used_ = Lengths(statistics.literal_length, literal_length_lengths_);
+  distance_used_ = Lengths(statistics.distance, distance_lengths_);
   single_literal_length_ = FirstUsed(statistics.literal_length);
   single_distance_ = FirstUsed(statistics.distance);
   CanonicalCodes(literal_length_lengths_, literal_length_codes_);
@@ -74,6 +75,21 @@ BlockPlan::BlockPlan(const BlockStatistics& statistics) : codes_(statistics.code
     code_bits_ += std::uint64_t{statistics.distance[c]} *
                   static_cast<unsigned>(distance_lengths_[c] + DistanceExtraBits(c));
   }
+}
+
+int BlockPlan::Lengths(std::span<const std::uint32_t> frequencies,
+                       std::span<std::uint8_t> lengths) const {
+  if (limited_lengths_) return LimitedCodeLengths(frequencies, kMaxCodeLength, lengths);
+  // The builder counts in 16 bits and keeps its tree behind the symbols.
+  std::array<std::uint16_t, kMaxTreeNodes> counts{};
+  std::array<std::uint16_t, kLiteralLengthSymbols> codes{};
+  const std::size_t n = frequencies.size();
+  for (std::size_t s = 0; s < n; ++s)
+    counts[s] = static_cast<std::uint16_t>(std::min<std::uint32_t>(frequencies[s], 0xFFFF));
+  HuffmanCodeBuilder().Build(std::span(counts).first(2 * n - 1), lengths,
+                             std::span(codes).first(n));
+  return static_cast<int>(std::count_if(frequencies.begin(), frequencies.end(),
+                                        [](std::uint32_t f) { return f != 0; }));
 }
 
 void BlockPlan::PlanLengthList() {
@@ -110,7 +126,7 @@ void BlockPlan::PlanLengthList() {
   std::array<std::uint32_t, kCodeLengthSymbols> frequencies{};
   for (int i = 0; i < list_size_; ++i)
     ++frequencies[list_[static_cast<std::size_t>(i)].symbol];
-  code_length_used_ = LimitedCodeLengths(frequencies, kMaxCodeLength, code_length_lengths_);
+  code_length_used_ = Lengths(frequencies, code_length_lengths_);
   single_code_length_ = FirstUsed(frequencies);
   CanonicalCodes(code_length_lengths_, code_length_codes_);
 }

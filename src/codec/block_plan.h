@@ -12,10 +12,19 @@
 
 namespace qv::codec {
 
+// What the optimal encoder saves beyond its parse. All of it is made; a
+// measurement switches parts off in turn to tell what each brings.
+struct OptimalSavings {
+  bool block_cuts = true;       // else blocks end where the lazy parse's staging buffer fills
+  bool limited_lengths = true;  // else lengths come from the lazy parse's Huffman builder
+};
+
 class BlockPlan {
  public:
-  // The block of the codes counted in `statistics` (1 to 65535 codes).
-  explicit BlockPlan(const BlockStatistics& statistics);
+  // The block of the codes counted in `statistics` (1 to 65535 codes),
+  // with package-merge's code lengths or, when not `limited_lengths`, those
+  // of the lazy parse's Huffman builder.
+  explicit BlockPlan(const BlockStatistics& statistics, bool limited_lengths = true);
 
   // The whole block: header, codes and the distances' extra bits.
   std::uint64_t bits() const { return header_bits_ + code_bits_; }
@@ -37,11 +46,14 @@ class BlockPlan {
     std::uint16_t extra;
   };
 
+  // Fills `lengths`; returns the number of symbols in use.
+  int Lengths(std::span<const std::uint32_t> frequencies, std::span<std::uint8_t> lengths) const;
   void PlanLengthList();
   template <class Sink>
   void WriteHeader(Sink& sink) const;
 
   std::uint32_t codes_ = 0;
+  bool limited_lengths_ = true;
   int literal_length_used_ = 0;
   int distance_used_ = 0;
   int code_length_used_ = 0;

@@ -83,9 +83,9 @@ void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
     statistics.Add(codes_);
     parse_.Run(segment, SymbolCosts::From(statistics), codes_);
   }
-  std::vector<std::size_t> cuts;
-  for (int round = 0; round < kCutRounds; ++round) {
-    cuts = ChooseBlockCuts(codes_);
+  std::vector<std::size_t> cuts = StagingCuts(codes_);
+  for (int round = 0; savings_.block_cuts && round < kCutRounds; ++round) {
+    cuts = ChooseBlockCuts(codes_, savings_.limited_lengths);
     RefineBlocks({data, lists_, begin, begin, end}, cuts);
   }
   NoteMemory();
@@ -96,7 +96,7 @@ void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
     const std::span<const LzCode> codes(codes_.data() + first, last - first);
     BlockStatistics statistics;
     statistics.Add(codes);
-    BlockPlan(statistics).Write(codes, writer_);
+    BlockPlan(statistics, savings_.limited_lengths).Write(codes, writer_);
     // The next bytes belong to a later reading of the input.
     writer_.DrainWholeBytes();
     for (const LzCode code : codes)
@@ -131,13 +131,13 @@ void OptimalCompressor::RefineBlock(const ParseRange& range, std::span<const LzC
   block_codes_.assign(codes.begin(), codes.end());
   BlockStatistics statistics;
   statistics.Add(block_codes_);
-  std::uint64_t bits = BlockPlan(statistics).bits();
+  std::uint64_t bits = BlockPlan(statistics, savings_.limited_lengths).bits();
   for (int pass = 0; pass < kBlockPasses; ++pass) {
     parse_.Run(range, SymbolCosts::From(statistics), trial_codes_);
     BlockStatistics trial;
     trial.Add(trial_codes_);
     // The last word on a block's codes is what they cost, header and all.
-    const std::uint64_t trial_bits = BlockPlan(trial).bits();
+    const std::uint64_t trial_bits = BlockPlan(trial, savings_.limited_lengths).bits();
     if (trial_bits >= bits || trial.codes > kMaxBlockCodes) break;
     bits = trial_bits;
     statistics = trial;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codec/block_plan.h"
 #include "codec/block_statistics.h"
 #include "codec/byte_streams.h"
 #include "codec/cheapest_parse.h"
@@ -43,6 +44,9 @@ class OptimalCompressor {
   // kCanceled (the stream then ends after the last whole block).
   Status Compress(MemberRecord& record, PackInput& input, PackOutput& output);
 
+  // Switches savings off, to measure what each brings.
+  void set_savings(OptimalSavings savings) { savings_ = savings; }
+
   // Whether the last member was abandoned as incompressible (an empty one
   // is too: it has no stream).
   bool incompressible() const { return writer_.incompressible() || bytes_read_ == 0; }
@@ -62,6 +66,7 @@ class OptimalCompressor {
 
   const ProgressCallback* progress_;
   const Heap& heap_;
+  OptimalSavings savings_;
   PackedBitWriter writer_;
   std::uint32_t bytes_read_ = 0;
   std::uint32_t bytes_packed_ = 0;
