@@ -3,7 +3,8 @@
 // optimal parse with its savings switched on in turn: the parse alone (the
 // lazy parse's blocks and Huffman builder), then blocks cut by cost, then
 // package-merge's code lengths. Prints the packed bytes of each and the
-// ratio to the lazy parse. A stored member counts its file's size.
+// ratio to the lazy parse, and the largest working memory of one member.
+// A stored member counts its file's size.
 //
 // Usage: best_savings FILE_OR_FOLDER...
 #include <algorithm>
@@ -33,13 +34,15 @@ std::uint64_t LazySize(const Bytes& data) {
   return record.packed_size;
 }
 
-std::uint64_t OptimalSize(const Bytes& data, qv::codec::OptimalSavings savings) {
+// Also raises `peak` to the member's working memory.
+std::uint64_t OptimalSize(const Bytes& data, qv::codec::OptimalSavings savings, std::size_t& peak) {
   qv::codec::MemoryPackInput input(data);
   qv::codec::MemoryPackOutput output;
   qv::codec::OptimalCompressor compressor;
   compressor.set_savings(savings);
   qv::MemberRecord record;
   compressor.Compress(record, input, output);
+  peak = std::max(peak, compressor.memory_bytes());
   return compressor.incompressible() ? data.size() : record.packed_size;
 }
 
@@ -72,13 +75,14 @@ int main(int argc, char** argv) {
   std::uint64_t bytes = 0;
   std::uint64_t lazy = 0;
   std::uint64_t sizes[std::size(steps)] = {};
+  std::size_t peak = 0;
   for (const fs::path& file : files) {
     std::ifstream in(file, std::ios::binary);
     const Bytes data{std::istreambuf_iterator<char>(in), {}};
     bytes += data.size();
     lazy += LazySize(data);
     for (std::size_t step = 0; step < std::size(steps); ++step)
-      sizes[step] += OptimalSize(data, steps[step]);
+      sizes[step] += OptimalSize(data, steps[step], peak);
   }
   const char* const names[] = {"+ optimal parse", "+ blocks cut by cost",
                                "+ package-merge lengths"};
@@ -88,5 +92,6 @@ int main(int argc, char** argv) {
     std::printf("%-26s %12llu  %.4f\n", names[step], static_cast<unsigned long long>(sizes[step]),
                 static_cast<double>(sizes[step]) / static_cast<double>(lazy));
   }
+  std::printf("largest working memory of one member: %zu bytes\n", peak);
   return 0;
 }

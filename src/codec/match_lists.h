@@ -52,6 +52,10 @@ class TreeMatchFinder {
 
   static constexpr std::size_t kSkipLength = 96;
 
+  std::size_t memory_bytes() const {
+    return (heads_.capacity() + smaller_.capacity() + larger_.capacity()) * sizeof(std::int32_t);
+  }
+
  private:
   static constexpr std::size_t kNodes = 8192;  // more than a window, a power of two
   static constexpr int kHashBits = 16;

@@ -147,8 +147,9 @@ void OptimalCompressor::RefineBlock(const ParseRange& range, std::span<const LzC
 
 void OptimalCompressor::NoteMemory() {
   memory_bytes_ =
-      std::max(memory_bytes_, segment_.capacity() + lists_.memory_bytes() + parse_.memory_bytes() +
-                                  codes_.capacity() * sizeof(LzCode) * 4 + sizeof(*this));
+      std::max(memory_bytes_, segment_.capacity() + finder_.memory_bytes() + lists_.memory_bytes() +
+                                  parse_.memory_bytes() + codes_.capacity() * sizeof(LzCode) * 4 +
+                                  sizeof(*this));
 }
 
 }  // namespace qv::codec

@@ -152,48 +152,57 @@ TEST(OptimalParse, BlockSizeIsExact) {
   }
 }
 
-// Cancels at the first progress event after compression began.
-TEST(OptimalParse, CancelledMemberEndsWithAWholeBlock) {
-  const std::vector<std::uint8_t> data = Words(3 * OptimalCompressor::kSegmentSize, 16);
-  std::vector<std::int32_t> progress;
-  const ProgressCallback callback = [&](MemberRecord& record, std::int32_t event,
-                                        std::int32_t value) {
-    if (event == event::kAddProgress && value > 0) {
-      progress.push_back(value);
-      record.status_word = kStatusWordCancel;
-    }
-    return 0;
-  };
-  Encoder encoder(&callback);
+// A member packed with the optimal parse through PackMember, with a
+// callback and a heap.
+struct Member {
+  Status status = Status::kOk;
+  MemberRecord record;
+  std::vector<std::uint8_t> bytes;
+};
+
+Member PackBest(const std::vector<std::uint8_t>& data, const ProgressCallback& callback,
+                const Heap& heap = ProcessHeap()) {
+  Encoder encoder(&callback, heap);
   encoder.set_optimal_parse(true);
   MemoryPackInput input(data);
   MemoryPackOutput output;
-  MemberRecord record;
-  record.set_name("TEXT.TXT");
+  Member member;
+  member.record.set_name("TEXT.TXT");
   bool replacing = false;
-  EXPECT_EQ(encoder.PackMember(record, &input, &output, replacing), Status::kCanceled);
+  member.status = encoder.PackMember(member.record, &input, &output, replacing);
+  member.bytes = output.bytes();
+  return member;
+}
+
+TEST(OptimalParse, CancelledMemberEndsWithAWholeBlock) {
+  // Cancelled at the first progress after compression began.
+  const std::vector<std::uint8_t> data = Words(3 * OptimalCompressor::kSegmentSize, 16);
+  std::vector<std::int32_t> progress;
+  const Member member =
+      PackBest(data, [&](MemberRecord& record, std::int32_t event, std::int32_t value) {
+        if (event == event::kAddProgress && value > 0) {
+          progress.push_back(value);
+          record.status_word = kStatusWordCancel;
+        }
+        return 0;
+      });
+  EXPECT_EQ(member.status, Status::kCanceled);
   ASSERT_EQ(progress.size(), 1u);
   // The stream holds the bytes up to the progress reported, and no more.
-  EXPECT_EQ(record.unpacked_size, static_cast<std::uint32_t>(progress[0]));
-  const Unpacked unpacked = UnpackAll(output.bytes(), record.unpacked_size);
+  EXPECT_EQ(member.record.unpacked_size, static_cast<std::uint32_t>(progress[0]));
+  const Unpacked unpacked = UnpackAll(member.bytes, member.record.unpacked_size);
   EXPECT_TRUE(std::equal(unpacked.bytes.begin(), unpacked.bytes.end(), data.begin()));
-  EXPECT_EQ(unpacked.crc, record.crc);
+  EXPECT_EQ(unpacked.crc, member.record.crc);
 }
 
 TEST(OptimalParse, ProgressClimbsToTheSize) {
   const std::vector<std::uint8_t> data = Words(2 * OptimalCompressor::kSegmentSize, 17);
   std::vector<std::int32_t> values;
-  const ProgressCallback callback = [&](MemberRecord&, std::int32_t event, std::int32_t value) {
+  const Member member = PackBest(data, [&](MemberRecord&, std::int32_t event, std::int32_t value) {
     if (event == event::kAddProgress && value > 0) values.push_back(value);
     return 0;
-  };
-  Encoder encoder(&callback);
-  encoder.set_optimal_parse(true);
-  MemoryPackInput input(data);
-  MemoryPackOutput output;
-  MemberRecord record;
-  bool replacing = false;
-  ASSERT_EQ(encoder.PackMember(record, &input, &output, replacing), Status::kOk);
+  });
+  ASSERT_EQ(member.status, Status::kOk);
   ASSERT_GT(values.size(), 2u);
   EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
   EXPECT_EQ(values.back(), static_cast<std::int32_t>(data.size()));
@@ -210,20 +219,16 @@ TEST(OptimalParse, StoreListAndMemoryAsTheLazyParse) {
   EXPECT_EQ(listed.record.method, kMethodStored);
   EXPECT_EQ(listed.bytes, text);
 
-  const CeilingHeap heap;
   std::vector<std::int32_t> events;
-  const ProgressCallback callback = [&](MemberRecord&, std::int32_t event, std::int32_t) {
-    events.push_back(event);
-    return 0;
-  };
-  Encoder encoder(&callback, heap);
-  encoder.set_optimal_parse(true);
-  MemoryPackInput input(text);
-  MemoryPackOutput output;
-  MemberRecord record;
-  bool replacing = false;
-  EXPECT_EQ(encoder.PackMember(record, &input, &output, replacing), Status::kNoMemory);
-  EXPECT_EQ(events.back(), -3);
+  const Member refused = PackBest(
+      text,
+      [&](MemberRecord&, std::int32_t event, std::int32_t) {
+        events.push_back(event);
+        return 0;
+      },
+      CeilingHeap());
+  EXPECT_EQ(refused.status, Status::kNoMemory);
+  EXPECT_EQ(events.back(), ToInt(Status::kNoMemory));
 }
 
 }  // namespace
