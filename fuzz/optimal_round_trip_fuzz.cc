@@ -11,7 +11,8 @@
 namespace qv::fuzz {
 namespace {
 
-constexpr std::size_t kGrownSize = 200'000;
+// Long enough for several blocks, short enough for many runs a second.
+constexpr std::size_t kGrownSize = 24'000;
 
 // Each pair of input bytes adds a byte, a run or a copy from up to a window
 // back; the input is read round and round until the file is long enough.
