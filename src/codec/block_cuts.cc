@@ -71,7 +71,7 @@ class CutSearch {
   }
 
   // The cut of [first, last) that makes its two blocks cheapest, as far as
-  // rounds of probes, each closing in around the best of the last, find.
+  // rounds of probes, each closing in around the best so far, find.
   std::size_t BestCut(std::size_t first, std::size_t last, std::uint64_t& bits) const {
     std::size_t low = first + kMinBlockCodes;
     std::size_t high = last - kMinBlockCodes;
@@ -80,25 +80,20 @@ class CutSearch {
       low = std::max(low, last - kMaxBlockCodes);
       high = std::min(high, first + kMaxBlockCodes);
     }
-    std::size_t best = (low + high) / 2;
-    bits = SplitBits(first, best, last);
-    while (high - low > kProbes) {
-      const std::size_t step = (high - low) / (kProbes + 1);
-      std::size_t round_best = low + step;
-      std::uint64_t round_bits = UINT64_MAX;
-      for (std::size_t at = low + step; at < high; at += step) {
-        if (const std::uint64_t probe_bits = SplitBits(first, at, last); probe_bits < round_bits) {
-          round_bits = probe_bits;
-          round_best = at;
+    std::size_t best = low;
+    bits = UINT64_MAX;
+    for (;;) {
+      // Both ends are probed too: the best cut may lie on either.
+      const std::size_t step = std::max<std::size_t>(1, (high - low) / (kProbes + 1));
+      for (std::size_t at = low; at <= high; at += step) {
+        if (const std::uint64_t probe_bits = SplitBits(first, at, last); probe_bits < bits) {
+          bits = probe_bits;
+          best = at;
         }
       }
-      if (round_bits < bits) {
-        bits = round_bits;
-        best = round_best;
-      }
-      low = std::max(low, round_best - step);
-      high = std::min(high, round_best + step);
       if (step == 1) break;
+      low = std::max(low, best - std::min(best, step));
+      high = std::min(high, best + step);
     }
     return best;
   }
