@@ -4,6 +4,8 @@
 
 namespace qv::fuzz {
 
-void RoundTripInput(std::span<const std::uint8_t> input) { CheckRoundTrip(input, false); }
+void RoundTripInput(std::span<const std::uint8_t> input) {
+  CheckRoundTrip(input, false);
+}
 
 }  // namespace qv::fuzz
