@@ -21,12 +21,13 @@ void MatchLists::Clear() {
   ends_.clear();
 }
 
-TreeMatchFinder::TreeMatchFinder()
-    : heads_(std::size_t{1} << kHashBits, kNone), smaller_(kNodes), larger_(kNodes) {}
-
 void TreeMatchFinder::Find(std::span<const std::uint8_t> data, std::size_t begin,
                            MatchLists& lists) {
-  std::fill(heads_.begin(), heads_.end(), kNone);
+  // Taken here, not at construction: an encoder that never packs with the
+  // optimal parse carries none of it.
+  heads_.assign(std::size_t{1} << kHashBits, kNone);
+  smaller_.resize(kNodes);
+  larger_.resize(kNodes);
   lists.Clear();
   for (std::size_t at = begin > kWindowSize ? begin - kWindowSize : 0; at < begin; ++at)
     Insert(data, at, nullptr);

@@ -42,8 +42,6 @@ class MatchLists {
 
 class TreeMatchFinder {
  public:
-  TreeMatchFinder();
-
   // Lists the matches of every position of data[begin, end); the bytes
   // before `begin` are history that matches may reach back into. Matches
   // stop at `end`. A position inside a match at least kSkipLength long

@@ -58,6 +58,7 @@ Status OptimalCompressor::Compress(MemberRecord& record, PackInput& input, PackO
   }
   if (!writer_.incompressible()) writer_.Finish();
   segment_ = {};
+  finder_ = {};
   lists_ = {};
   codes_ = {};
   block_codes_ = {};
