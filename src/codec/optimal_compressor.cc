@@ -33,28 +33,36 @@ Status OptimalCompressor::Compress(MemberRecord& record, PackInput& input, PackO
   }
   writer_.Start(output, bytes_read_);
 
+  // The segment buffer holds the window before the first byte not yet
+  // packed, the bytes read but not yet packed, and then the next read.
   std::size_t history = 0;
+  std::size_t pending = 0;
   Status status = Status::kOk;
   while (!writer_.incompressible()) {
     if (record.status_word == kStatusWordCancel) {
       status = Status::kCanceled;
       break;
     }
-    const std::size_t got = input.Read(std::span(segment_).subspan(history, kSegmentSize));
-    if (got == 0) break;
+    const std::size_t wanted = kSegmentSize - pending;
+    const std::size_t got = input.Read(std::span(segment_).subspan(history + pending, wanted));
     bytes_read_ += static_cast<std::uint32_t>(got);
+    const bool input_ended = got < wanted;
+    if (pending + got == 0) break;
+    const std::uint32_t packed_before = bytes_packed_;
     try {
-      PackSegment(record, history);
+      PackSegment(record, history, input_ended);
     } catch (const std::bad_alloc&) {
       status = Status::kNoMemory;
       break;
     }
-    // The segment's last window is the next one's history.
-    const std::size_t end = history + got;
-    history = std::min(end, kWindowSize);
-    std::copy(segment_.begin() + static_cast<std::ptrdiff_t>(end - history),
+    if (input_ended) break;
+    // The window before the first byte not packed becomes the history.
+    const std::size_t packed_end = history + (bytes_packed_ - packed_before);
+    const std::size_t end = history + pending + got;
+    history = std::min(packed_end, kWindowSize);
+    pending = end - packed_end;
+    std::copy(segment_.begin() + static_cast<std::ptrdiff_t>(packed_end - history),
               segment_.begin() + static_cast<std::ptrdiff_t>(end), segment_.begin());
-    if (got < kSegmentSize) break;
   }
   if (!writer_.incompressible()) writer_.Finish();
   segment_ = {};
@@ -73,7 +81,7 @@ Status OptimalCompressor::Compress(MemberRecord& record, PackInput& input, PackO
   return record.status_word == kStatusWordCancel ? Status::kCanceled : status;
 }
 
-void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
+void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin, bool input_ended) {
   const std::size_t end = begin + (bytes_read_ - bytes_packed_);
   const std::span<const std::uint8_t> data(segment_.data(), end);
   finder_.Find(data, begin, lists_);
@@ -95,13 +103,18 @@ void OptimalCompressor::PackSegment(MemberRecord& record, std::size_t begin) {
     const std::size_t first = cuts[block];
     const std::size_t last = block + 1 < cuts.size() ? cuts[block + 1] : codes_.size();
     const std::span<const LzCode> codes(codes_.data() + first, last - first);
+    std::uint32_t bytes = 0;
+    for (const LzCode code : codes)
+      bytes += code.length();
+    // Unless the input has ended, a short last block waits for the next
+    // segment, so that the segment's end does not cut a block.
+    if (!input_ended && block > 0 && block + 1 == cuts.size() && bytes <= kSegmentSize / 2) return;
     BlockStatistics statistics;
     statistics.Add(codes);
     BlockPlan(statistics, savings_.limited_lengths).Write(codes, writer_);
     // The next bytes belong to a later reading of the input.
     writer_.DrainWholeBytes();
-    for (const LzCode code : codes)
-      bytes_packed_ += code.length();
+    bytes_packed_ += bytes;
     if (writer_.incompressible()) return;
     if (progress_ != nullptr && *progress_) {
       (*progress_)(record, event::kAddProgress, static_cast<std::int32_t>(bytes_packed_));

@@ -7,7 +7,8 @@
 // writer stops it when its packed bytes would reach the input read.
 //
 // The input is taken a segment at a time (kSegmentSize bytes, behind the
-// last window of the one before). Memory per member: the segment, its match
+// last window before it; a short last block of a segment is parsed again
+// with the next one). Memory per member: the segment, its match
 // lists (4 bytes per match step, a few steps per position), the parse's
 // 12 bytes per position and the codes; about 12 MB for a full segment of
 // text, reported by memory_bytes().
@@ -55,8 +56,9 @@ class OptimalCompressor {
   std::size_t memory_bytes() const { return memory_bytes_; }
 
  private:
-  // Parses and writes the segment's positions from `begin` on.
-  void PackSegment(MemberRecord& record, std::size_t begin);
+  // Parses and writes the segment's positions from `begin` on; all of them
+  // when `input_ended`, else all but a short last block.
+  void PackSegment(MemberRecord& record, std::size_t begin, bool input_ended);
   // Parses each block of the segment again under its own costs; `cuts`
   // follow the codes as they change.
   void RefineBlocks(const ParseRange& segment, std::vector<std::size_t>& cuts);
