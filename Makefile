@@ -2,7 +2,8 @@
 FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= all
 FUZZ_TARGETS := decode_fuzz round_trip_fuzz archive_fuzz archive_update_fuzz \
-  upgrade_header_fuzz startup_files_fuzz config_sys_fuzz ignore_list_fuzz machine_json_fuzz
+  upgrade_header_fuzz startup_files_fuzz config_sys_fuzz ignore_list_fuzz machine_json_fuzz \
+  optimal_round_trip_fuzz
 
 DEMO_MACHINE := build/demo-machine
 DEMO_TREE := build/demo-tree

@@ -3,7 +3,8 @@
 # and libdeflate-gzip -6, arq raw-unpack against gzip -d and libdeflate-gzip
 # -d, over the shared corpus; then whole archives: arq a against tar -czf
 # (gzip -6) and tar with libdeflate-gzip -6 as its compressor, arq x against
-# the same two unpacking; last the whole corpus as one file. Prints per
+# the same two unpacking; then the whole corpus as one file; last the
+# optimal parse (--best) against the lazy one and gzip -9. Prints per
 # file, per tree and in total the size ratio (ours / gzip's packed bytes)
 # and the throughput ratios (theirs / ours in time; above 1 means arq is
 # faster; the -ld columns against libdeflate), each the median of RUNS.
@@ -21,8 +22,8 @@
 # Usage: bench/compare.sh [CORPUS_DIR] [RUNS]
 #   CORPUS_DIR defaults to the first shared/corpus found beside the checkout
 #   or one of its parents; RUNS defaults to 3. ARQ names the arq binary
-#   (default build/default/tools/arq/arq). ROWS=files, ROWS=trees or
-#   ROWS=whole runs only that part (default: all three). libdeflate-gzip
+#   (default build/default/tools/arq/arq). ROWS=files, ROWS=trees,
+#   ROWS=whole or ROWS=best runs only that part (default: all four). libdeflate-gzip
 #   (Debian's libdeflate-tools) is installed when missing.
 set -euo pipefail
 
@@ -202,6 +203,57 @@ compare_trees() {
     "arq x $(mb_s "${totals[0]}" "${totals[11]}"), tar -xzf $(mb_s "${totals[0]}" "${totals[12]}")"
 }
 
+# The optimal parse (raw-pack --best) beside the lazy one and gzip -9, per
+# tree of the corpus and for the whole corpus as one file: packed bytes,
+# best/lazy and best/gzip -9 size ratios, packing speeds in processor time,
+# and the largest resident memory of one --best run in the row (the whole
+# process, in KiB). Every --best stream is unpacked again and compared.
+best_totals=()
+best_row() {
+  local name=$1 file bytes=0 lazy=0 best=0 gzip9=0 best_ns=0 lazy_ns=0 peak=0 rss line size
+  shift
+  for file in "$@"; do
+    size=$(stat -c %s "$file")
+    bytes=$((bytes + size))
+    "$arq" raw-pack "$file" "$work/lazy" >/dev/null
+    lazy=$((lazy + $(stat -c %s "$work/lazy")))
+    rss=$( { /usr/bin/time -f %M "$arq" raw-pack --best "$file" "$work/best" >"$work/best.json"; } 2>&1)
+    peak=$((rss > peak ? rss : peak))
+    best=$((best + $(stat -c %s "$work/best")))
+    gzip9=$((gzip9 + $(gzip -9 -c "$file" | wc -c)))
+    if grep -q '"compressed"' "$work/best.json"; then
+      "$arq" raw-unpack "$work/best" "$work/unpacked" --size "$size" >/dev/null
+    else
+      cp "$work/best" "$work/unpacked"
+    fi
+    cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $file does not come back whole from --best" >&2; exit 1; }
+    best_ns=$((best_ns + $(median_ns "$arq" raw-pack --best "$file" "$work/best")))
+    lazy_ns=$((lazy_ns + $(median_ns "$arq" raw-pack "$file" "$work/lazy")))
+  done
+  printf '%-14s %6d %11d %11d %11d %11d %7s %7s %12s %12s %9d\n' "$name" $# "$bytes" "$lazy" "$best" "$gzip9" \
+    "$(ratio "$best" "$lazy")" "$(ratio "$best" "$gzip9")" "$(mb_s "$bytes" "$best_ns")" \
+    "$(mb_s "$bytes" "$lazy_ns")" "$peak"
+  best_totals=("$bytes" "$lazy" "$best" "$gzip9" "$best_ns" "$lazy_ns")
+}
+
+compare_best() {
+  printf '%-14s %6s %11s %11s %11s %11s %7s %7s %12s %12s %9s\n' tree files bytes lazy best gzip-9 \
+    best/lz best/gz best-speed lazy-speed peak-KiB
+  local tree sum=(0 0 0 0 0 0) i files=()
+  for tree in "$corpus"/*/; do
+    tree=${tree%/}
+    mapfile -t files < <(find "$tree" -type f | LC_ALL=C sort)
+    best_row "${tree##*/}" "${files[@]}"
+    for i in 0 1 2 3 4 5; do sum[i]=$((sum[i] + best_totals[i])); done
+  done
+  printf '%-14s %6s %11d %11d %11d %11d %7s %7s %12s %12s\n' TOTAL "" "${sum[0]}" "${sum[1]}" "${sum[2]}" \
+    "${sum[3]}" "$(ratio "${sum[2]}" "${sum[1]}")" "$(ratio "${sum[2]}" "${sum[3]}")" \
+    "$(mb_s "${sum[0]}" "${sum[4]}")" "$(mb_s "${sum[0]}" "${sum[5]}")"
+  find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/corpus.all"
+  best_row "all $(find "$corpus" -type f ! -name README.md | wc -l) files" "$work/corpus.all"
+  rm -f "$work/corpus.all"
+}
+
 part() {
   [[ "$rows" == all || "$rows" == "$1" ]] || return 0
   [[ -z "${printed:-}" ]] || echo
@@ -211,3 +263,4 @@ part() {
 part files
 part trees
 part whole
+part best

@@ -16,6 +16,8 @@ using Entry = void (*)(std::span<const std::uint8_t> input);
 // The packed-stream decoder, and the encoder's round trip.
 void DecodeInput(std::span<const std::uint8_t> input);
 void RoundTripInput(std::span<const std::uint8_t> input);
+// The optimal parse's round trip.
+void OptimalRoundTripInput(std::span<const std::uint8_t> input);
 // The archive library's reading and extraction.
 void ArchiveInput(std::span<const std::uint8_t> input);
 // Files added to an archive come back byte for byte.
@@ -46,6 +48,7 @@ inline constexpr Target kTargets[] = {
     {"config_sys_fuzz", ConfigSysInput},
     {"ignore_list_fuzz", IgnoreListInput},
     {"machine_json_fuzz", MachineJsonInput},
+    {"optimal_round_trip_fuzz", OptimalRoundTripInput},
 };
 
 // Aborts with the broken promise on stderr: libFuzzer keeps the input.

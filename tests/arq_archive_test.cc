@@ -78,6 +78,17 @@ TEST_F(ArqArchive, AddListTestAndExtractAPackageTree) {
   EXPECT_FALSE(folder_.Exists("flat/APP.EXE"));
 }
 
+TEST_F(ArqArchive, BestAddsSmallerMembersThatTestAndExtractSound) {
+  ASSERT_EQ(folder_.Arq("a lazy.arq -q -C tree 'scope/*.*' readme").exit_code, 0);
+  const ArqResult added = folder_.Arq("a best.arq -q --best -C tree 'scope/*.*' readme");
+  ASSERT_EQ(added.exit_code, 0) << added.err;
+  EXPECT_LT(std::filesystem::file_size(folder_.Path("best.arq")),
+            std::filesystem::file_size(folder_.Path("lazy.arq")));
+  EXPECT_EQ(folder_.Arq("t best.arq").out, "3 members tested, all sound\n");
+  ASSERT_EQ(folder_.Arq("x best.arq -d out").exit_code, 0);
+  EXPECT_EQ(folder_.Read("out/SCOPE/CAL/PROBE.TXT"), Text(30'000));
+}
+
 TEST_F(ArqArchive, ReplacingAndDeletingMembers) {
   ASSERT_EQ(folder_.Arq("a pkg.arq -C tree 'scope/*.*'").exit_code, 0);
   folder_.Write("tree/scope/bin/App.exe", "MZ newer");

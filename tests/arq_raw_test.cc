@@ -50,6 +50,27 @@ TEST_F(ArqRaw, ListedNamesAndIncompressibleFilesAreStored) {
             std::string::npos);
 }
 
+TEST_F(ArqRaw, BestPacksSmallerAndUnpacksTheSame) {
+  std::string text;
+  for (int line = 0; text.size() < 50'000; ++line)
+    text += "sample " + std::to_string(line * 7 % 1000) + " volts at channel " +
+            std::to_string(line % 4) + "\n";
+  Write("t.txt", text);
+  const ArqResult lazy = Arq("raw-pack " + Path("t.txt") + " " + Path("lazy.p"));
+  const ArqResult best = Arq("raw-pack --best " + Path("t.txt") + " " + Path("best.p"));
+  ASSERT_EQ(best.exit_code, 0) << best.err;
+  EXPECT_LT(Read("best.p").size(), Read("lazy.p").size());
+  const ArqResult unpack =
+      Arq("raw-unpack " + Path("best.p") + " " + Path("t.out") + " --size 50000");
+  EXPECT_EQ(unpack.exit_code, 0) << unpack.err;
+  EXPECT_EQ(unpack.out, best.out);
+  EXPECT_EQ(Read("t.out"), text.substr(0, 50'000));
+  // The store list holds for it too.
+  Write("A.ZIP", text);
+  EXPECT_NE(Arq("raw-pack --best " + Path("A.ZIP") + " " + Path("z.p")).out.find("stored"),
+            std::string::npos);
+}
+
 TEST_F(ArqRaw, StreamThatEndsEarlyStillGivesTheSizeAsked) {
   // One block of 5000 literals, all 'x' (single-symbol form), cut after five
   // of its seven bytes: zero bits make the symbol 'p' and the decoding goes

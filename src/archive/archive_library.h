@@ -54,6 +54,12 @@ class ArchiveLibrary {
   // it. Any other code: kBadArgument.
   Status ArchiveSetCallback(std::int32_t code, ProgressCallback callback);
 
+  // Whether files added from now on are packed with the optimal parse
+  // (smaller, several times slower) instead of the lazy one, the default.
+  // Both write the same stream format; the store list and the fallback to
+  // storing incompressible files apply to either.
+  void ArchiveSetBestCompression(bool on) { state_.encoder.set_optimal_parse(on); }
+
   // Whether the file is an archive, without opening it: kOk (also for an
   // archive that holds only the end marker), kBadArgument without a name,
   // kFileNotFound, kCannotOpen, kNotAnArchive. A name without an extension

@@ -1,11 +1,14 @@
 #include "codec/codec_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <random>
 #include <string>
 #include <string_view>
 
+#include "codec/crc32.h"
 #include "codec/decoder.h"
 #include "codec/encoder.h"
 #include "codec/memory_streams.h"
@@ -35,16 +38,36 @@ Unpacked UnpackAll(std::span<const std::uint8_t> packed, std::size_t size,
 
 namespace qv::codec {
 
-Packed PackAll(std::span<const std::uint8_t> data, std::string_view name) {
+Packed PackAll(std::span<const std::uint8_t> data, std::string_view name, bool optimal_parse) {
   MemoryPackInput input({data.begin(), data.end()});
   MemoryPackOutput output;
   Encoder encoder;
+  encoder.set_optimal_parse(optimal_parse);
   Packed packed;
   packed.record.set_name(name);
   bool replacing = false;
   packed.status = encoder.PackMember(packed.record, &input, &output, replacing);
   packed.bytes = output.bytes();
   return packed;
+}
+
+std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, std::string_view what,
+                              bool optimal_parse) {
+  const Packed packed = PackAll(data, "DATA.BIN", optimal_parse);
+  EXPECT_EQ(packed.status, Status::kOk) << what;
+  EXPECT_EQ(packed.record.unpacked_size, data.size()) << what;
+  EXPECT_EQ(packed.record.packed_size, packed.bytes.size()) << what;
+  EXPECT_EQ(packed.record.crc, Crc32(packed.bytes)) << what;
+  if (packed.record.method == kMethodStored) {
+    EXPECT_EQ(packed.bytes, data) << what;
+  } else {
+    EXPECT_LE(packed.bytes.size(), data.size()) << what;
+    const Unpacked unpacked = UnpackAll(packed.bytes, data.size());
+    EXPECT_EQ(unpacked.status, Status::kOk) << what;
+    EXPECT_TRUE(unpacked.bytes == data) << what;
+    EXPECT_EQ(unpacked.crc, packed.record.crc) << what;
+  }
+  return packed.record.packed_size;
 }
 
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {

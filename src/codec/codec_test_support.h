@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +31,15 @@ struct Packed {
   Status status = Status::kOk;
 };
 
-// Packs `data` as a member named `name` into an empty memory output.
-Packed PackAll(std::span<const std::uint8_t> data, std::string_view name = "DATA.BIN");
+// Packs `data` as a member named `name` into an empty memory output, with
+// the lazy parse or the optimal one.
+Packed PackAll(std::span<const std::uint8_t> data, std::string_view name = "DATA.BIN",
+               bool optimal_parse = false);
+
+// Packs `data` and expects it back from the decoder (or unchanged when
+// stored), with sizes and CRC that agree; returns the packed size.
+std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, std::string_view what,
+                              bool optimal_parse = false);
 
 // `count` bytes from a fixed pseudo-random sequence.
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);

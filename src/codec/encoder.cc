@@ -44,7 +44,7 @@ Status Encoder::PackMember(MemberRecord& record, PackInput* input, PackOutput* o
   if (!store) {
     const Status status = CompressMember(record, *input, *output);
     if (status != Status::kOk) return Fail(record, status);
-    store = coder_.incompressible();
+    store = incompressible();
   }
   if (store) {
     record.method = kMethodStored;
@@ -78,6 +78,7 @@ bool Encoder::TakeStagingBuffer() {
 }
 
 Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutput& output) {
+  if (optimal_parse_) return optimal_.Compress(record, input, output);
   bytes_read_ = 0;
   match_finder_ = TryMake<MatchFinder>(heap_);
   if (match_finder_ == nullptr || !TakeStagingBuffer()) {

@@ -7,30 +7,10 @@
 #include <vector>
 
 #include "codec/codec_test_support.h"
-#include "codec/crc32.h"
 #include "codec/member_record.h"
 
 namespace qv::codec {
 namespace {
-
-// Packs and unpacks; returns the packed size.
-std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, const std::string& what) {
-  const Packed packed = PackAll(data);
-  EXPECT_EQ(packed.status, Status::kOk) << what;
-  EXPECT_EQ(packed.record.unpacked_size, data.size()) << what;
-  EXPECT_EQ(packed.record.packed_size, packed.bytes.size()) << what;
-  EXPECT_EQ(packed.record.crc, Crc32(packed.bytes)) << what;
-  if (packed.record.method == kMethodStored) {
-    EXPECT_EQ(packed.bytes, data) << what;
-  } else {
-    EXPECT_LE(packed.bytes.size(), data.size()) << what;
-    const Unpacked unpacked = UnpackAll(packed.bytes, data.size());
-    EXPECT_EQ(unpacked.status, Status::kOk) << what;
-    EXPECT_TRUE(unpacked.bytes == data) << what;
-    EXPECT_EQ(unpacked.crc, packed.record.crc) << what;
-  }
-  return packed.record.packed_size;
-}
 
 // A made-up program file: little-endian tables, repeated instruction
 // sequences with varying operands, strings and padding.

@@ -23,6 +23,7 @@ struct ArchiveOptions {
   bool never_overwrite = false;    // x -n
   bool json = false;               // l --json
   bool quiet = false;              // -q
+  bool best = false;               // a --best
   std::vector<std::string> disks;  // --disk, or --disks
   std::uint64_t disk_size = kDefaultDiskSize;
   int threads = 1;  // a, x --threads

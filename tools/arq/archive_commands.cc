@@ -89,6 +89,7 @@ void AddArchiveCommands(CLI::App& app, int& exit_code) {
   add->add_option("-C,--directory", options->c_folder,
                   "store names relative to this folder (it becomes drive C:)");
   add->add_flag("-j,--junk-paths", options->junk_paths, "store file names only");
+  add->add_flag("--best", options->best, "smallest packing: the optimal parse (slower)");
   add->add_flag("-q,--quiet", options->quiet, "no progress bar");
   AddThreadsOption(add, *options, "pack");
   AddDiskOptions(add, *options);

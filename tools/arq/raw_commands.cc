@@ -25,6 +25,7 @@ struct RawOptions {
   std::string in;
   std::string out;
   std::uint32_t size = 0;  // raw-unpack only
+  bool best = false;       // raw-pack only
 };
 
 std::string SystemError(const std::string& path) {
@@ -82,6 +83,7 @@ int RawPack(const RawOptions& options) {
   HostPackInput input(files.in.get());
   HostPackOutput output(out.file());
   codec::Encoder encoder;
+  encoder.set_optimal_parse(options.best);
   MemberRecord record;
   record.set_name(std::filesystem::path(options.in).filename().string());
   bool replacing = false;
@@ -133,6 +135,7 @@ void AddRawCommands(CLI::App& app, int& exit_code) {
       "raw-pack", "Pack IN as a member of its name would be packed; write the member's data");
   pack->add_option("IN", options->in, "file to pack")->required();
   pack->add_option("OUT", options->out, "where the packed bytes go")->required();
+  pack->add_flag("--best", options->best, "smallest packing: the optimal parse (slower)");
   pack->callback([options, &exit_code] { exit_code = RawPack(*options); });
 
   CLI::App* unpack =

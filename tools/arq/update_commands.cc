@@ -62,6 +62,7 @@ int RunUpdate(HostDrives& drives, ArchiveSession& session, const ArchiveOptions&
   ArchiveLibrary library(drives.files());
   library.ArchiveSetCallback(archive::kProgressCallbackCode, session.Callback());
   library.SetThreads(options.threads);
+  library.ArchiveSetBestCompression(options.best);
   if (const int failed = OpenForUpdate(library, drives, *name, options, must_exist)) return failed;
   for (const std::string& item : options.items) {
     const std::optional<std::string> pattern = LibraryPattern(drives, item);

@@ -1,4 +1,4 @@
-// qvpkg build TREE --part-number PN -o OUTDIR
+// qvpkg build TREE --part-number PN -o OUTDIR [--best]
 #include <iostream>
 #include <memory>
 
@@ -20,6 +20,8 @@ void AddBuildCommand(CLI::App& app) {
       ->required();
   command->add_option("-o,--output", request->output, "The folder to write the package into")
       ->required();
+  command->add_flag("--best", request->best,
+                    "Pack with the optimal parse: a smaller package, several times slower");
   command->callback([request] {
     const BuiltPackage built = BuildPackage(*request);
     std::cout << "built " << built.package.header.part_number() << ": "

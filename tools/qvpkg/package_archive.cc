@@ -33,10 +33,11 @@ class ErrorWatch {
 
 }  // namespace
 
-void PackDriveC(platform::Files& files, std::string_view archive_path) {
+void PackDriveC(platform::Files& files, std::string_view archive_path, bool best) {
   ArchiveLibrary library(files);
   ErrorWatch watch;
   library.ArchiveInit();
+  library.ArchiveSetBestCompression(best);
   library.ArchiveSetCallback(archive::kProgressCallbackCode, watch.Callback());
   watch.Check(library.ArchiveOpen(archive_path, archive::kModeKeepPaths), archive_path);
   // A wildcard in keep-paths mode takes every folder below C:\ too.

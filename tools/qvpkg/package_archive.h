@@ -22,8 +22,9 @@ struct ArchiveMember {
 
 // Packs every file below C:\ into a new archive at archive_path (a DOS path
 // ending in ".arq" on another drive). Throws PackageError with the
-// library's message when a file could not be packed.
-void PackDriveC(platform::Files& files, std::string_view archive_path);
+// library's message when a file could not be packed. `best` packs with the
+// optimal parse: smaller, several times slower.
+void PackDriveC(platform::Files& files, std::string_view archive_path, bool best = false);
 
 // The members of the archive in their order; throws PackageError with the
 // library's message when it cannot be read through.

@@ -23,6 +23,7 @@ struct BuildRequest {
   std::filesystem::path tree;
   std::string part_number;
   std::filesystem::path output;  // created when missing
+  bool best = false;             // the optimal parse: smaller, slower
 };
 
 struct BuiltPackage {

@@ -92,6 +92,22 @@ TEST_F(QvpkgTest, BuildInspectAndInstall) {
   EXPECT_EQ(errors_, "qvpkg: out/qv731upg.arq: not the archive its header was written for\n");
 }
 
+TEST_F(QvpkgTest, BestBuildsASmallerPackageThatInstallsTheSame) {
+  std::string text;
+  for (int line = 0; text.size() < 60'000; ++line)
+    text +=
+        "probe " + std::to_string(line % 97) + " trigger level " + std::to_string(line % 13) + "\n";
+  Write("tree/scope/cal/levels.txt", text);
+  ASSERT_EQ(Run("build tree --part-number QV7310-62001 -o lazy"), 0) << errors_;
+  ASSERT_EQ(Run("build tree --part-number QV7310-62001 -o best --best"), 0) << errors_;
+  EXPECT_LT(fs::file_size(folder_ / "best/qv731upg.arq"),
+            fs::file_size(folder_ / "lazy/qv731upg.arq"));
+  ASSERT_EQ(Run("inspect best"), 0) << errors_;
+  EXPECT_TRUE(Has(output_, ": the archive matches\n"));
+  sim::WriteNewMachine(folder_ / "m", {});
+  ASSERT_EQ(Run("install best m"), 0) << errors_;
+}
+
 TEST_F(QvpkgTest, BadInputIsRefusedWithOneLineAndNoPartialPackage) {
   EXPECT_EQ(Run("build tree --part-number QV7310-6200123 -o out"), 1);
   EXPECT_EQ(errors_, "qvpkg: the part number \"QV7310-6200123\" is longer than 13 characters\n");
