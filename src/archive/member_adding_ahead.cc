@@ -71,7 +71,9 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     Pending pending = Prepare(path, std::move(*stored));
     if (pending.file) {
       queued_bytes += pending.file->bytes.size();
-      pending.packed = pool.Submit([file = pending.file] { return PackAhead(*file); });
+      pending.packed = pool.Submit([file = pending.file, optimal = state_.encoder.optimal_parse()] {
+        return PackAhead(*file, optimal);
+      });
     }
     queue.push_back(std::move(pending));
     while (!stopped && (queue.size() > 2 * threads || queued_bytes > threads * kAheadPerThread)) {

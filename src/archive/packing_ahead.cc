@@ -91,6 +91,7 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
     return raised.result;
   };
   codec::Encoder encoder(&resume);
+  encoder.set_optimal_parse(state.encoder.optimal_parse());
   record = start_record;
   replacing = file.replacing;
   PreparedInput input(file);
@@ -100,7 +101,7 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
 
 }  // namespace
 
-PackedAhead PackAhead(const PreparedFile& file) {
+PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse) {
   PackedAhead packed;
   const ProgressCallback recorder = [&packed](MemberRecord& shown, std::int32_t event,
                                               std::int32_t value) -> std::int32_t {
@@ -109,6 +110,7 @@ PackedAhead PackAhead(const PreparedFile& file) {
     return 0;
   };
   codec::Encoder encoder(&recorder);
+  encoder.set_optimal_parse(optimal_parse);
   PreparedInput input(file);
   RecordingOutput output(packed);
   packed.record = file.record;

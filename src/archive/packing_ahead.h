@@ -55,8 +55,9 @@ struct PackedAhead {
   std::vector<std::uint8_t> written;
 };
 
-// Packs the file into memory (any thread).
-PackedAhead PackAhead(const PreparedFile& file);
+// Packs the file into memory (any thread), with the optimal parse when
+// `optimal_parse` (the library's choice), else the lazy one.
+PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse);
 
 // Writes the member packed ahead at the output's position as PackNewMember
 // would have, with `record` the library's record. Returns what PackNewMember

@@ -23,6 +23,7 @@
 #include "codec/heap.h"
 #include "codec/match_finder.h"
 #include "codec/member_record.h"
+#include "codec/optimal_compressor.h"
 #include "codec/status.h"
 
 namespace qv::codec {
@@ -68,8 +69,15 @@ class Encoder {
   // Returns kNoMemory (event -3) when no copy buffer can be had.
   Status StoreMember(MemberRecord& record, PackInput& input, PackOutput& output);
 
+  // Compresses with the optimal parse (slower, smaller) instead of the lazy
+  // one, whose streams stay the default.
+  void set_optimal_parse(bool on) { optimal_parse_ = on; }
+  bool optimal_parse() const { return optimal_parse_; }
+
   // Whether the last compression was abandoned as incompressible.
-  bool incompressible() const { return coder_.incompressible(); }
+  bool incompressible() const {
+    return optimal_parse_ ? optimal_.incompressible() : coder_.incompressible();
+  }
 
  private:
   bool CallbackInstalled() const { return progress_ != nullptr && *progress_; }
@@ -83,6 +91,8 @@ class Encoder {
   std::vector<std::uint8_t> staging_;
   BlockCoder coder_;
   std::uint32_t bytes_read_ = 0;
+  bool optimal_parse_ = false;
+  OptimalCompressor optimal_{progress_, heap_};
 };
 
 }  // namespace qv::codec
