@@ -34,7 +34,9 @@ class Harness {
       Broken("texts stay within their fields");
     }
     const bool whole = bytes.size() >= upgrade::kHeaderSize;
-    const bool names_plain_file = upgrade::PlainFileName(header.archive_name());
+    // The name must end with a zero byte inside its field and be a plain file name.
+    const bool names_plain_file = header.archive_name().size() < upgrade::kArchiveNameField &&
+                                  upgrade::PlainFileName(header.archive_name());
     if (header.pending() !=
         (whole && names_plain_file && (input[0] | input[1] | input[2] | input[3]) != 0)) {
       Broken("pending only for a whole header with a nonzero word and a plain archive name");
