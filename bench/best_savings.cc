@@ -18,6 +18,7 @@
 #include "codec/encoder.h"
 #include "codec/memory_streams.h"
 #include "codec/optimal_compressor.h"
+#include "pack_in_memory.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 std::uint64_t LazySize(const Bytes& data) {
-  qv::codec::MemoryPackInput input(data);
-  qv::codec::MemoryPackOutput output;
-  qv::codec::Encoder encoder;
-  qv::MemberRecord record;
-  bool replacing = false;
-  encoder.PackMember(record, &input, &output, replacing);
-  return record.packed_size;
+  return qv::bench::PackInMemory(data).size();
 }
 
 // Also raises `peak` to the member's working memory.

@@ -18,6 +18,7 @@
 #include "codec/decoder.h"
 #include "codec/encoder.h"
 #include "codec/memory_streams.h"
+#include "pack_in_memory.h"
 
 namespace {
 
@@ -53,13 +54,7 @@ const Bytes& Sample(int index) {
 }
 
 Bytes Pack(const Bytes& data) {
-  qv::codec::MemoryPackInput input(data);
-  qv::codec::MemoryPackOutput output;
-  qv::codec::Encoder encoder;
-  qv::MemberRecord record;
-  bool replacing = false;
-  encoder.PackMember(record, &input, &output, replacing);
-  return output.bytes();
+  return qv::bench::PackInMemory(data);
 }
 
 Bytes Deflate(const Bytes& data) {
