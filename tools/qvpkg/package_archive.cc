@@ -1,5 +1,7 @@
 #include "tools/qvpkg/package_archive.h"
 
+#include <utility>
+
 #include "archive/archive_library.h"
 #include "tools/qvpkg/package_folder.h"
 
@@ -33,12 +35,13 @@ class ErrorWatch {
 
 }  // namespace
 
-void PackDriveC(platform::Files& files, std::string_view archive_path, bool best) {
+void PackDriveC(platform::Files& files, std::string_view archive_path, bool best,
+                ProgressCallback progress) {
   ArchiveLibrary library(files);
   ErrorWatch watch;
   library.ArchiveInit();
   library.ArchiveSetBestCompression(best);
-  library.ArchiveSetCallback(archive::kProgressCallbackCode, watch.Callback());
+  library.ArchiveSetCallback(archive::kProgressCallbackCode, watch.Callback(std::move(progress)));
   watch.Check(library.ArchiveOpen(archive_path, archive::kModeKeepPaths), archive_path);
   // A wildcard in keep-paths mode takes every folder below C:\ too.
   Status status = library.ArchiveSelectAdd("C:\\*.*");

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/events.h"
 #include "platform/files.h"
 
 namespace qv::qvpkg {
@@ -23,8 +24,10 @@ struct ArchiveMember {
 // Packs every file below C:\ into a new archive at archive_path (a DOS path
 // ending in ".arq" on another drive). Throws PackageError with the
 // library's message when a file could not be packed. `best` packs with the
-// optimal parse: smaller, several times slower.
-void PackDriveC(platform::Files& files, std::string_view archive_path, bool best = false);
+// optimal parse: smaller, several times slower. `progress`, when given,
+// hears every event of the library while the files are packed.
+void PackDriveC(platform::Files& files, std::string_view archive_path, bool best = false,
+                ProgressCallback progress = nullptr);
 
 // The members of the archive in their order; throws PackageError with the
 // library's message when it cannot be read through.

@@ -133,7 +133,7 @@ BuiltPackage BuildPackage(const BuildRequest& request) {
   arq::HostDrives drives(drive_options);
   drives.Mount('D', Absolute(output.folder()));
   const std::string archive = std::string("D:\\") + kPartialArchive;
-  PackDriveC(drives.files(), archive, request.best);
+  PackDriveC(drives.files(), archive, request.best, request.progress);
   BuiltPackage built;
   built.members = ListArchive(drives.files(), archive);
   CheckMembers(files, built.members);

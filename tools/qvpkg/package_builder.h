@@ -24,6 +24,7 @@ struct BuildRequest {
   std::string part_number;
   std::filesystem::path output;  // created when missing
   bool best = false;             // the optimal parse: smaller, slower
+  ProgressCallback progress;     // hears the library's events while packing
 };
 
 struct BuiltPackage {
