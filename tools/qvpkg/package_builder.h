@@ -22,9 +22,9 @@ inline constexpr std::size_t kMaxPartNumber = 13;
 struct BuildRequest {
   std::filesystem::path tree;
   std::string part_number;
-  std::filesystem::path output;  // created when missing
-  bool best = false;             // the optimal parse: smaller, slower
-  ProgressCallback progress;     // hears the library's events while packing
+  std::filesystem::path output;         // created when missing
+  bool best = false;                    // the optimal parse: smaller, slower
+  ProgressCallback progress = nullptr;  // hears the library's events while packing
 };
 
 struct BuiltPackage {
