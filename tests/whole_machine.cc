@@ -52,7 +52,7 @@ DriveState ReadDriveC(const fs::path& machine, const std::set<std::string>& pres
   DriveState state;
   const fs::path root = machine / "drives" / "C";
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-    const std::string path = fs::relative(entry.path(), root).generic_string();
+    const std::string path = entry.path().lexically_relative(root).generic_string();
     if (entry.is_directory()) {
       state.folders.insert(path);
       continue;

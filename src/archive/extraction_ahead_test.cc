@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 using Meddler = std::function<std::int32_t(MemberRecord&, std::int32_t event, std::int32_t value)>;
 
-struct Outcome {
+struct Extraction {
   Status processed = Status::kOk;
   std::map<std::string, std::string> files;  // relative path -> bytes, "(read-only)" marked
   std::vector<std::string> events;
@@ -38,14 +38,14 @@ class ExtractionAheadTest : public ::testing::Test {
  protected:
   // Extracts "*.*" into a fresh folder with `threads` threads; `prepare`
   // may put files into that folder first.
-  Outcome Extract(int threads, const std::string& archive, const Meddler& meddle,
+  Extraction Extract(int threads, const std::string& archive, const Meddler& meddle,
                   const std::function<void(const std::string& folder)>& prepare) {
     const std::string folder = "OUT" + std::to_string(runs_++);
     machine_.WriteHost(folder + "/KEEP", "");
     if (prepare) prepare(folder);
     machine_.WriteHost("T.ARQ", archive);
     ArchiveLibrary library(machine_.files());
-    Outcome outcome;
+    Extraction extraction;
     Meddler fresh = meddle;
     library.ArchiveSetCallback(
         kProgressCallbackCode, [&](MemberRecord& record, std::int32_t event, std::int32_t value) {
@@ -56,23 +56,23 @@ class ExtractionAheadTest : public ::testing::Test {
           std::ostringstream text;
           text << event << ' ' << value << ' ' << name << " crc=" << record.crc
                << " status=" << record.status_word;
-          outcome.events.push_back(text.str());
+          extraction.events.push_back(text.str());
           return fresh ? fresh(record, event, value) : 0;
         });
     library.SetThreads(threads);
     EXPECT_EQ(library.ArchiveOpen("C:\\T.ARQ", kModeKeepPaths | kModeReadOnly), Status::kOk);
     EXPECT_EQ(library.ArchiveSelectExtract("*.*", "C:\\" + folder), Status::kOk);
-    outcome.processed = library.ArchiveProcess();
+    extraction.processed = library.ArchiveProcess();
     library.ArchiveClose();
     const fs::path root = machine_.Host(folder);
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
       if (!entry.is_regular_file()) continue;
       const bool read_only =
           (entry.status().permissions() & fs::perms::owner_write) == fs::perms::none;
-      outcome.files[fs::relative(entry.path(), root).string()] =
+      extraction.files[entry.path().lexically_relative(root).string()] =
           ReadHostFile(entry.path()) + (read_only ? "(read-only)" : "");
     }
-    return outcome;
+    return extraction;
   }
 
   void ExpectSameForEveryThreadCount(const std::vector<TestMember>& members,
@@ -80,13 +80,13 @@ class ExtractionAheadTest : public ::testing::Test {
                                      const std::function<void(const std::string&)>& prepare = {}) {
     ExpectSameForEveryThreadCount(ArchiveBytes(members), meddle, prepare);
   }
-  // One thread's outcome.
-  Outcome ExpectSameForEveryThreadCount(
+  // One thread's extraction.
+  Extraction ExpectSameForEveryThreadCount(
       const std::string& archive, const Meddler& meddle = {},
       const std::function<void(const std::string&)>& prepare = {}) {
-    const Outcome one = Extract(1, archive, meddle, prepare);
+    const Extraction one = Extract(1, archive, meddle, prepare);
     for (const int threads : {2, 4}) {
-      const Outcome many = Extract(threads, archive, meddle, prepare);
+      const Extraction many = Extract(threads, archive, meddle, prepare);
       EXPECT_EQ(many.processed, one.processed) << threads;
       EXPECT_TRUE(many.files == one.files) << threads << " threads: the files differ";
       EXPECT_EQ(FirstDifference(many.events, one.events), "") << threads << " threads";
@@ -136,7 +136,7 @@ TEST_F(ExtractionAheadTest, DamagedMembersFailAsWithOneThread) {
       std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), bytes.end(), '\xFF');
     archive += bytes;
   }
-  const Outcome damaged = ExpectSameForEveryThreadCount(archive + EndMarkerBytes());
+  const Extraction damaged = ExpectSameForEveryThreadCount(archive + EndMarkerBytes());
   const auto failed =
       std::find_if(damaged.events.begin(), damaged.events.end(),
                    [](const std::string& event) { return event.starts_with("-7 "); });

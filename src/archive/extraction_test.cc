@@ -41,7 +41,7 @@ class ExtractionTest : public ::testing::Test {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(machine_.Host(""))) {
       if (entry.is_regular_file()) {
-        names.push_back(fs::relative(entry.path(), machine_.Host("")).string());
+        names.push_back(entry.path().lexically_relative(machine_.Host("")).string());
       }
     }
     std::sort(names.begin(), names.end());

@@ -14,13 +14,13 @@
 namespace qv::codec {
 namespace {
 
-struct Code {
+struct LimitedCode {
   std::vector<std::uint8_t> lengths;
   int used = 0;
 };
 
-Code Lengths(const std::vector<std::uint32_t>& frequencies, int limit = kMaxCodeLength) {
-  Code code;
+LimitedCode Lengths(const std::vector<std::uint32_t>& frequencies, int limit = kMaxCodeLength) {
+  LimitedCode code;
   code.lengths.resize(frequencies.size());
   code.used = LimitedCodeLengths(frequencies, limit, code.lengths);
   return code;
@@ -64,7 +64,7 @@ std::uint64_t HuffmanCost(const std::vector<std::uint32_t>& frequencies) {
 
 TEST(LimitedCodeLengths, FewerThanTwoSymbolsAreSingleSymbolCodes) {
   EXPECT_EQ(Lengths({0, 0, 0}).used, 0);
-  const Code one = Lengths({0, 7, 0});
+  const LimitedCode one = Lengths({0, 7, 0});
   EXPECT_EQ(one.used, 1);
   EXPECT_EQ(one.lengths, (std::vector<std::uint8_t>{0, 0, 0}));
   EXPECT_EQ(Lengths({0, 1, 1}).lengths, (std::vector<std::uint8_t>{0, 1, 1}));
@@ -78,7 +78,7 @@ TEST(LimitedCodeLengths, MatchHuffmanWhereTheLimitDoesNotBind) {
       f = random() % 3 == 0 ? 0 : 100 + random() % 1000;
     // At least two in use; frequencies this even keep every code short.
     frequencies[0] = frequencies[1] = 100;
-    const Code code = Lengths(frequencies);
+    const LimitedCode code = Lengths(frequencies);
     EXPECT_EQ(KraftSum(code.lengths, kMaxCodeLength), 1u << kMaxCodeLength);
     EXPECT_EQ(Cost(frequencies, code.lengths), HuffmanCost(frequencies)) << round;
   }
@@ -91,10 +91,10 @@ TEST(LimitedCodeLengths, BindingLimitBeatsTodaysLimiting) {
     frequencies.push_back(frequencies[frequencies.size() - 1] +
                           frequencies[frequencies.size() - 2]);
   for (const int limit : {5, 8, kMaxCodeLength}) {
-    const Code code = Lengths(frequencies, limit);
+    const LimitedCode code = Lengths(frequencies, limit);
     EXPECT_EQ(KraftSum(code.lengths, limit), std::uint64_t{1} << limit) << limit;
   }
-  const Code limited = Lengths(frequencies);
+  const LimitedCode limited = Lengths(frequencies);
   EXPECT_GT(Cost(frequencies, limited.lengths), HuffmanCost(frequencies));
 
   std::vector<std::uint16_t> counts(2 * frequencies.size() - 1);

@@ -8,24 +8,37 @@ namespace qv::sim {
 
 namespace fs = std::filesystem;
 
-std::vector<HostEntry> VisibleEntries(const fs::path& folder, platform::CodePage page) {
-  struct Candidate {
-    std::string folded;
-    HostEntry entry;
-  };
-  std::vector<Candidate> candidates;
+namespace {
+
+// Calls `seen` with every entry of the folder that DOS can see: a regular
+// file or folder (the type as the listing gave it: no lstat per entry, which
+// made every path lookup cost a call per name in each folder on its way)
+// whose name is a valid DOS name.
+template <typename Seen>
+void ForEachVisible(const fs::path& folder, Seen seen) {
   std::error_code error;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    // The entry's type as the listing gave it (no lstat per entry, which
-    // made every path lookup cost a call per name in each folder on its way).
     std::error_code type_error;
     if (it->is_symlink(type_error)) continue;
     const bool folder_entry = it->is_directory(type_error);
     if (!folder_entry && !it->is_regular_file(type_error)) continue;
     std::string name = it->path().filename().string();
     if (!platform::IsValidName(name) || name.find_last_not_of(". ") != name.size() - 1) continue;
-    candidates.push_back({platform::FoldName(page, name), {std::move(name), folder_entry}});
+    seen(HostEntry{std::move(name), folder_entry});
   }
+}
+
+}  // namespace
+
+std::vector<HostEntry> VisibleEntries(const fs::path& folder, platform::CodePage page) {
+  struct Candidate {
+    std::string folded;
+    HostEntry entry;
+  };
+  std::vector<Candidate> candidates;
+  ForEachVisible(folder, [&](HostEntry entry) {
+    candidates.push_back({platform::FoldName(page, entry.name), std::move(entry)});
+  });
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
     return a.folded != b.folded ? a.folded < b.folded : a.entry.name < b.entry.name;
   });
@@ -37,13 +50,18 @@ std::vector<HostEntry> VisibleEntries(const fs::path& folder, platform::CodePage
   return entries;
 }
 
+// The entry VisibleEntries would keep for the name, in one pass: of the
+// names that fold to it, the first in byte order. Folding keeps a name's
+// length, so most names are passed over without folding them.
 std::optional<HostEntry> FindEntry(const fs::path& folder, std::string_view name,
                                    platform::CodePage page) {
   const std::string wanted = platform::FoldName(page, name);
-  for (HostEntry& entry : VisibleEntries(folder, page)) {
-    if (platform::FoldName(page, entry.name) == wanted) return std::move(entry);
-  }
-  return std::nullopt;
+  std::optional<HostEntry> found;
+  ForEachVisible(folder, [&](HostEntry entry) {
+    if (entry.name.size() != wanted.size() || (found && found->name <= entry.name)) return;
+    if (platform::FoldName(page, entry.name) == wanted) found = std::move(entry);
+  });
+  return found;
 }
 
 }  // namespace qv::sim
