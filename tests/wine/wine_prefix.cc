@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
@@ -117,6 +118,21 @@ arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& prog
     if (file != nullptr) std::fclose(file);
   }
   return result;
+}
+
+// Wine finds a drive's folder through the link dosdevices/LETTER:.
+void WinePrefix::MapDrive(char letter, const fs::path& folder) const {
+  const fs::path link =
+      home_ / "prefix" / "dosdevices" / (std::string(1, std::tolower(letter)) + ":");
+  std::error_code error;
+  fs::remove(link, error);
+  fs::create_directory_symlink(folder, link);
+  HandOver(folder);
+}
+
+void WinePrefix::UnmapDrive(char letter) const {
+  std::error_code error;
+  fs::remove(home_ / "prefix" / "dosdevices" / (std::string(1, std::tolower(letter)) + ":"), error);
 }
 
 const WinePrefix& TheWinePrefix() {
