@@ -62,10 +62,11 @@ WinePrefix::WinePrefix() {
   // step waits for the server's end: the prefix's system DLLs are still
   // being written when wineboot returns, and the desktop process that
   // wineboot started keeps the graphics driver it chose until it ends.
+  // Then the server stays (-p) with one desktop process for all the runs.
   const arq_test::ArqResult made = Shell(AsWineUser(
       "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && wineserver -w && "
       "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1 && "
-      "wineserver -w"));
+      "wineserver -w && wineserver -p"));
   if (made.exit_code != 0) {
     std::error_code error;
     fs::remove_all(home_, error);
