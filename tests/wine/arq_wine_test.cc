@@ -161,8 +161,8 @@ TEST_F(ArqUnderWine, DisksGetTheSameVolumesAsOnLinux) {
     for (const auto& [name, ignored] : on_linux) {
       const std::string linux_bytes = Bytes(std::string("l") + disk + "/" + name);
       const std::string windows_bytes = Bytes(std::string("w") + disk + "/" + name);
-      EXPECT_TRUE(windows_bytes == linux_bytes) << name << ": "
-                                                << FirstDifference(windows_bytes, linux_bytes);
+      EXPECT_TRUE(windows_bytes == linux_bytes)
+          << name << ": " << FirstDifference(windows_bytes, linux_bytes);
       ++volumes;
     }
   }
