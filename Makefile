@@ -71,10 +71,15 @@ tools: bootstrap
 	cmake --preset default >/dev/null
 	cmake --build --preset default --target arq qvsim qvpkg
 
-# The Windows executables for the instrument (build/win32).
+# The Windows executables for the instrument: build/win32 (the loader) and
+# build/win32-arq (arq.exe, which needs a thread model with std::thread).
+# --fresh: a build/win32 made before the loader took the win32 thread model
+# would keep the compiler it found first.
 win32: bootstrap
-	cmake --preset win32 >/dev/null
+	cmake --preset win32 --fresh >/dev/null
 	cmake --build --preset win32
+	cmake --preset win32-arq >/dev/null
+	cmake --build --preset win32-arq
 
 bench: build
 	./bench/compare.sh

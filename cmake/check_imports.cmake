@@ -1,7 +1,8 @@
 # cmake -DOBJDUMP=... -DALLOWED=windows98_imports.txt -DPROGRAMS=a.exe,b.exe
-#       -P check_imports.cmake
+#       [-DSTRICT=a.exe,...] -P check_imports.cmake
 # Fails when a program imports a function (or a DLL) that the list does not
-# name; prints the exceptions it met, which the list gives with reasons.
+# name, or a STRICT program one that the list gives as an exception; prints
+# the exceptions the others met, which the list gives with reasons.
 cmake_minimum_required(VERSION 3.22)
 file(STRINGS ${ALLOWED} lines REGEX "^[^#]")
 set(allowed "")
@@ -19,6 +20,7 @@ endforeach()
 
 set(failed "")
 string(REPLACE "," ";" programs "${PROGRAMS}")
+string(REPLACE "," ";" strict "${STRICT}")
 foreach(program IN LISTS programs)
   execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
@@ -33,7 +35,7 @@ foreach(program IN LISTS programs)
     elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([A-Za-z_][A-Za-z0-9_@]*)$")
       math(EXPR count "${count} + 1")
       set(import "${dll}:${CMAKE_MATCH_1}")
-      if(NOT import IN_LIST allowed)
+      if(NOT import IN_LIST allowed OR (import IN_LIST exceptions AND program IN_LIST strict))
         list(APPEND failed "${program}: ${import}")
       elseif(import IN_LIST exceptions)
         message(STATUS "${program}: known exception ${import}")

@@ -12,6 +12,9 @@ packages=(
   # only (the 32-bit one needs a foreign architecture and upgrades a hundred
   # host packages), so the tests run an x86-64 build of the same sources.
   wine wine64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  # The loader for the instrument: the win32 thread model's run time
+  # imports only what Windows 98 has.
+  g++-mingw-w64-i686-win32
   # The second compiler of CI's suite, and the fuzzers' (with their runtime).
   clang libclang-rt-14-dev
 )

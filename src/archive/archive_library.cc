@@ -136,10 +136,6 @@ Status ArchiveLibrary::ArchiveSelectDelete(OptionalName pattern) {
   return AppendEntry(EntryKind::kDelete, pattern, {});
 }
 
-void ArchiveLibrary::SetThreads(int threads) {
-  state_.threads = std::max(threads, 1);
-}
-
 Status ArchiveLibrary::ArchiveProcess() {
   if (!state_.open) return Status::kNotAnArchive;
   if (!state_.slots.Valid(state_.archive_slot)) return Status::kCannotOpen;

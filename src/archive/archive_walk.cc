@@ -1,12 +1,12 @@
 #include "archive/archive_walk.h"
 
 #include "archive/archive_names.h"
-#include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
 #include "archive/member_adding.h"
 #include "archive/member_extraction.h"
 #include "archive/member_header.h"
 #include "archive/signature_search.h"
+#include "archive/threaded_work.h"
 #include "archive/volume_reading.h"
 
 namespace qv::archive {
@@ -16,7 +16,7 @@ namespace {
 // when a power cut's exception goes through the walk.
 class AheadInUse {
  public:
-  AheadInUse(LibraryState& state, DecodeAhead& ahead) : state_(state) {
+  AheadInUse(LibraryState& state, MembersAhead& ahead) : state_(state) {
     state_.decode_ahead = &ahead;
   }
   ~AheadInUse() { state_.decode_ahead = nullptr; }
@@ -60,12 +60,13 @@ Status ArchiveWalk::Run() {
 
 Status ArchiveWalk::WalkMembersWithDecodingAhead() {
   // Volumes are read one after the other, and an update reads in place.
-  if (update() || state_.threads <= 1 || !state_.selection.Holds(EntryKind::kExtract) ||
+  if (update() || state_.threaded == nullptr || state_.threads <= 1 ||
+      !state_.selection.Holds(EntryKind::kExtract) ||
       IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.archive_name))) {
     return WalkMembers();
   }
-  DecodeAhead ahead(state_, state_.threads);
-  const AheadInUse in_use(state_, ahead);
+  const std::unique_ptr<MembersAhead> ahead = state_.threaded->decode_ahead(state_, state_.threads);
+  const AheadInUse in_use(state_, *ahead);
   return WalkMembers();
 }
 

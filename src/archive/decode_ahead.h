@@ -18,35 +18,23 @@
 #include <vector>
 
 #include "archive/library_state.h"
+#include "archive/threaded_work.h"
 #include "archive/worker_pool.h"
 
 namespace qv::archive {
-
-// A member's data decoded in memory.
-struct DecodedMember {
-  std::vector<std::uint8_t> bytes;  // the chunks before any damage
-  // The chunk (from 0) at which the packed stream proved damaged.
-  std::optional<std::size_t> damaged_chunk;
-  std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
-};
 
 // Decodes a member held in memory as the decoder in place would (any thread).
 DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
                              std::uint32_t unpacked_size);
 
-class DecodeAhead {
+class DecodeAhead : public MembersAhead {
  public:
   DecodeAhead(LibraryState& state, int threads)
       : state_(state), pool_(threads), threads_(threads) {}
 
-  // The walk has read a member's header (data at `data_at`): members behind
-  // it are read and queued, and the slot's position is kept.
-  void Reached(std::int64_t data_at, std::uint32_t packed_size);
-
-  // The member whose data begin at `data_at` with these sizes, when it was
-  // decoded ahead.
+  void Reached(std::int64_t data_at, std::uint32_t packed_size) override;
   std::optional<DecodedMember> Take(std::int64_t data_at, std::uint32_t packed_size,
-                                    std::uint32_t unpacked_size);
+                                    std::uint32_t unpacked_size) override;
 
  private:
   struct Queued {

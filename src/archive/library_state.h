@@ -20,7 +20,8 @@
 
 namespace qv::archive {
 
-class DecodeAhead;
+class MembersAhead;
+struct ThreadedWork;
 
 // Room that writing to a removable disk keeps free behind a member that ends
 // on it (an end marker and the next member's header fit in it).
@@ -61,10 +62,11 @@ struct LibraryState {
   Selection selection;
 
   // Threads that pack added members and decode extracted ones (1: each
-  // member in place).
+  // member in place), and their work, which SetThreads brings.
   int threads = 1;
+  const ThreadedWork* threaded = nullptr;
   // The decoding ahead of a walk that reads with several threads.
-  DecodeAhead* decode_ahead = nullptr;
+  MembersAhead* decode_ahead = nullptr;
 
   int current_volume = 0;
   std::int64_t cached_free_space = 0;

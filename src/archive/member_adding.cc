@@ -7,6 +7,7 @@
 #include "archive/member_header.h"
 #include "archive/new_member.h"
 #include "archive/text_test.h"
+#include "archive/threaded_work.h"
 
 namespace qv::archive {
 
@@ -37,9 +38,9 @@ Status MemberAdding::CarryOut() {
 std::int32_t MemberAdding::AddFiles(const SelectionEntry& entry) {
   const std::vector<std::string> paths = SearchFiles(state_, entry.pattern);
   // Disks are spanned one member after the other.
-  if (state_.threads > 1 &&
+  if (state_.threaded != nullptr && state_.threads > 1 &&
       !IsRemovableDrive(state_.files, DriveOfPath(state_.files, state_.work_name))) {
-    return AddFilesAhead(paths);
+    return (this->*state_.threaded->add_files_ahead)(paths);
   }
   std::int32_t added = 0;
   for (const std::string& path : paths) {

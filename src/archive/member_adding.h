@@ -35,14 +35,16 @@ class MemberAdding {
   // ends the adding.
   Status CarryOut();
 
+  // AddFiles with the files packed ahead on state_.threads threads, read
+  // into memory in turn and written in the same order (member_adding_ahead,
+  // reached through the state's ThreadedWork).
+  std::int32_t AddFilesAhead(const std::vector<std::string>& paths);
+
  private:
   struct Pending;
 
   // The number of files added.
   std::int32_t AddFiles(const SelectionEntry& entry);
-  // The same with the files packed ahead on state_.threads threads, read
-  // into memory in turn and written in the same order (member_adding_ahead).
-  std::int32_t AddFilesAhead(const std::vector<std::string>& paths);
   // The file read for packing ahead, or to be packed in place.
   Pending Prepare(const std::string& path, std::string stored);
   // Adds the next file of the queue; true when the entry's adding stops.

@@ -4,9 +4,9 @@
 #include <array>
 
 #include "archive/archive_names.h"
-#include "archive/decode_ahead.h"
 #include "archive/drive_info.h"
 #include "archive/slot_streams.h"
+#include "archive/threaded_work.h"
 #include "archive/volume_reading.h"
 #include "codec/crc32.h"
 

@@ -142,4 +142,39 @@ TEST_F(ArqUnderWine, TestFindsAFlippedByte) {
   EXPECT_EQ(folder_.Arq("t damaged.arq").exit_code, 1);
 }
 
+// Each --disk folder is one removable disk of --disk-size bytes, on both:
+// the volumes hold the same bytes, and each reads the other's disks.
+TEST_F(ArqUnderWine, DisksGetTheSameVolumesAsOnLinux) {
+  folder_.Write("tree/SCOPE/BIN/QV7311X.DLL", Binary(800'000));
+  const std::string linux_disks = " --disks l1 l2 l3 l4 --disk-size 400000";
+  const std::string windows_disks = " --disks w1 w2 w3 w4 --disk-size 400000";
+  const ArqResult linux_made = folder_.Arq("a set.arq -C tree '*.*'" + linux_disks);
+  ASSERT_EQ(linux_made.exit_code, 0) << linux_made.err;
+  const ArqResult windows_made = WindowsArq("a set.arq -C tree '*.*'" + windows_disks);
+  ASSERT_EQ(windows_made.exit_code, 0) << windows_made.err;
+  int volumes = 0;
+  for (const char* disk : {"1", "2", "3", "4"}) {
+    SCOPED_TRACE(disk);
+    const Tree on_linux = Files(folder_.path() / (std::string("l") + disk));
+    const Tree on_windows = Files(folder_.path() / (std::string("w") + disk));
+    EXPECT_EQ(on_windows.size(), on_linux.size());
+    for (const auto& [name, ignored] : on_linux) {
+      const std::string linux_bytes = Bytes(std::string("l") + disk + "/" + name);
+      const std::string windows_bytes = Bytes(std::string("w") + disk + "/" + name);
+      EXPECT_TRUE(windows_bytes == linux_bytes)
+          << name << ": " << FirstDifference(windows_bytes, linux_bytes);
+      ++volumes;
+    }
+  }
+  EXPECT_GE(volumes, 3);
+
+  const ArqResult on_windows = WindowsArq("x set.arq -d from-linux" + linux_disks);
+  ASSERT_EQ(on_windows.exit_code, 0) << on_windows.err;
+  const ArqResult on_linux = folder_.Arq("x set.arq -d from-windows" + windows_disks);
+  ASSERT_EQ(on_linux.exit_code, 0) << on_linux.err;
+  const Tree tree = Files(folder_.path() / "tree");
+  EXPECT_EQ(Files(folder_.path() / "from-linux"), tree);
+  EXPECT_EQ(Files(folder_.path() / "from-windows"), tree);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
@@ -61,10 +62,11 @@ WinePrefix::WinePrefix() {
   // step waits for the server's end: the prefix's system DLLs are still
   // being written when wineboot returns, and the desktop process that
   // wineboot started keeps the graphics driver it chose until it ends.
+  // Then the server stays (-p) with one desktop process for all the runs.
   const arq_test::ArqResult made = Shell(AsWineUser(
       "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && wineserver -w && "
       "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1 && "
-      "wineserver -w"));
+      "wineserver -w && wineserver -p"));
   if (made.exit_code != 0) {
     std::error_code error;
     fs::remove_all(home_, error);
@@ -117,6 +119,21 @@ arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& prog
     if (file != nullptr) std::fclose(file);
   }
   return result;
+}
+
+// Wine finds a drive's folder through the link dosdevices/LETTER:.
+void WinePrefix::MapDrive(char letter, const fs::path& folder) const {
+  const fs::path link =
+      home_ / "prefix" / "dosdevices" / (std::string(1, std::tolower(letter)) + ":");
+  std::error_code error;
+  fs::remove(link, error);
+  fs::create_directory_symlink(folder, link);
+  HandOver(folder);
+}
+
+void WinePrefix::UnmapDrive(char letter) const {
+  std::error_code error;
+  fs::remove(home_ / "prefix" / "dosdevices" / (std::string(1, std::tolower(letter)) + ":"), error);
 }
 
 const WinePrefix& TheWinePrefix() {

@@ -31,6 +31,10 @@ class WinePrefix {
 
   // The host folder that is the prefix's drive C:.
   std::filesystem::path DriveC() const { return home_ / "prefix" / "drive_c"; }
+  // Makes a host folder (in the prefix's home) the drive with that letter,
+  // or takes the drive away.
+  void MapDrive(char letter, const std::filesystem::path& folder) const;
+  void UnmapDrive(char letter) const;
 
  private:
   // The shell command that runs `command` as the prefix's user with its

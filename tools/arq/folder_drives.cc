@@ -1,5 +1,7 @@
 #include "tools/arq/folder_drives.h"
 
+#include <algorithm>
+
 namespace qv::arq {
 
 using platform::DosLocation;
@@ -16,6 +18,12 @@ void FolderDrives::Map(char letter, std::string_view root) {
   if (!on_base) return;
   folders_[drive] = Folder{*on_base, DosLocation{drive, {}}};
   if (current_ == 0) current_ = drive;
+}
+
+void FolderDrives::MapDisk(char letter, std::string_view root, std::uint64_t capacity) {
+  Map(letter, root);
+  const auto mapped = folders_.find(platform::NormalDrive(letter));
+  if (mapped != folders_.end()) mapped->second.disk_capacity = capacity;
 }
 
 const FolderDrives::Folder* FolderDrives::FolderOf(char drive) const {
@@ -173,18 +181,47 @@ Outcome FolderDrives::Copy(std::string_view from, std::string_view to, bool fail
 
 platform::DriveType FolderDrives::GetDriveType(char drive) {
   const Folder* folder = FolderOf(drive);
-  return folder ? base_.GetDriveType(folder->root.drive) : platform::DriveType::kNoRootDir;
+  if (folder == nullptr) return platform::DriveType::kNoRootDir;
+  if (folder->disk_capacity != 0) return platform::DriveType::kRemovable;
+  return base_.GetDriveType(folder->root.drive);
+}
+
+std::uint64_t FolderDrives::UsedClusters(const std::string& folder_on_base) {
+  const std::string prefix =
+      folder_on_base.ends_with('\\') ? folder_on_base : folder_on_base + "\\";
+  const Result<std::vector<platform::FindData>> entries = base_.Find(prefix + "*.*");
+  if (!entries) return 0;
+  std::uint64_t clusters = 0;
+  for (const platform::FindData& entry : *entries) {
+    if (entry.name == "." || entry.name == "..") continue;
+    if (entry.attributes & platform::attribute::kDirectory) {
+      clusters += 1 + UsedClusters(prefix + entry.name);
+    } else {
+      clusters += (entry.size + kDiskClusterBytes - 1) / kDiskClusterBytes;
+    }
+  }
+  return clusters;
 }
 
 Result<platform::DiskSpace> FolderDrives::GetDiskSpace(char drive) {
   const Folder* folder = FolderOf(drive);
   if (folder == nullptr) return Failure::System(WinError::kInvalidDrive);
-  return base_.GetDiskSpace(folder->root.drive);
+  if (folder->disk_capacity == 0) return base_.GetDiskSpace(folder->root.drive);
+  if (!DriveReady(drive)) return Failure::System(WinError::kNotReady);
+  // Counted afresh at each call: the library asks when a disk's archive
+  // file is new or its first member is about to be written.
+  const std::uint64_t total = folder->disk_capacity / kDiskClusterBytes;
+  const std::uint64_t used = std::min(UsedClusters(folder->root.ToString()), total);
+  return platform::DiskSpace{kDiskClusterBytes / 512, 512, static_cast<std::uint32_t>(total - used),
+                             static_cast<std::uint32_t>(total)};
 }
 
 bool FolderDrives::DriveReady(char drive) {
   const Folder* folder = FolderOf(drive);
-  return folder != nullptr && base_.DriveReady(folder->root.drive);
+  if (folder == nullptr) return false;
+  if (folder->disk_capacity == 0) return base_.DriveReady(folder->root.drive);
+  const Result<platform::AttributeWord> root = base_.GetAttributes(folder->root.ToString());
+  return root && (*root & platform::attribute::kDirectory) != 0;
 }
 
 }  // namespace qv::arq

@@ -13,6 +13,8 @@
 
 namespace qv::arq {
 
+inline constexpr std::uint32_t kDiskClusterBytes = 512;
+
 class FolderDrives : public platform::Files {
  public:
   explicit FolderDrives(platform::Files& base) : base_(base) {}
@@ -21,6 +23,11 @@ class FolderDrives : public platform::Files {
   // its current folder becomes its root. The first drive given becomes the
   // current drive.
   void Map(char letter, std::string_view root);
+  // Gives `letter` a removable disk of `capacity` bytes whose contents are
+  // the folder `root` of the base; while that folder does not exist the
+  // drive is empty (not ready). Its space is counted as on a floppy: files
+  // in whole clusters of kDiskClusterBytes, one cluster per folder.
+  void MapDisk(char letter, std::string_view root, std::uint64_t capacity);
 
   platform::Result<platform::Stream> Open(std::string_view path, std::string_view mode) override;
 
@@ -54,9 +61,12 @@ class FolderDrives : public platform::Files {
 
  private:
   struct Folder {
-    platform::DosLocation root;     // on the base
-    platform::DosLocation current;  // on this drive
+    platform::DosLocation root;       // on the base
+    platform::DosLocation current;    // on this drive
+    std::uint64_t disk_capacity = 0;  // a removable disk's; 0: a fixed folder
   };
+  // The clusters that the files and folders below a folder of the base take.
+  std::uint64_t UsedClusters(const std::string& folder_on_base);
   // Where a path leads on this object's drives.
   platform::Result<platform::DosLocation> Locate(std::string_view path) const;
   // The base's path of what a path names here.

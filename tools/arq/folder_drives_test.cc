@@ -98,5 +98,29 @@ TEST_F(FolderDrivesTest, RenamesStayOnTheirDriveAndCurrentFoldersStay) {
   EXPECT_TRUE(drives_.RemoveFolder("C:\\scope"));
 }
 
+// A disk's space is counted as on a floppy whatever the folder's own drive
+// says: files in whole clusters, one cluster per folder.
+TEST_F(FolderDrivesTest, ADiskIsRemovableWithItsOwnSpaceAndEmptyWithoutItsFolder) {
+  machine_.WriteHost("disk1/a.bin", std::string(513, 'a'));
+  machine_.WriteHost("disk1/sub/b.bin", "b");
+  machine_.WriteHost("disk1/empty.txt", "");
+  drives_.MapDisk('A', "C:\\disk1", 400'000);
+  EXPECT_EQ(drives_.GetDriveType('A'), platform::DriveType::kRemovable);
+  ASSERT_TRUE(drives_.DriveReady('A'));
+  const auto space = drives_.GetDiskSpace('A');
+  ASSERT_TRUE(space);
+  EXPECT_EQ(space->ClusterBytes(), 512u);
+  EXPECT_EQ(space->total_clusters, 400'000u / 512);
+  EXPECT_EQ(space->free_clusters, 400'000u / 512 - (2 + 1 + 1));
+  Write("A:\\new.bin", std::string(512, 'n'));
+  EXPECT_EQ(drives_.GetDiskSpace('A')->free_clusters, 400'000u / 512 - 5);
+
+  // Another disk in the drive: one whose folder is missing leaves it empty.
+  drives_.MapDisk('A', "C:\\disk2", 400'000);
+  EXPECT_FALSE(drives_.DriveReady('A'));
+  EXPECT_EQ(drives_.GetDiskSpace('A').error(), WinError::kNotReady);
+  EXPECT_EQ(drives_.GetDriveType('A'), platform::DriveType::kRemovable);
+}
+
 }  // namespace
 }  // namespace qv::arq

@@ -52,6 +52,15 @@ HostDrives::HostDrives(const DriveOptions& options)
   if (here) files().ChangeFolder(*here);
 }
 
+bool HostDrives::InsertDisk(int number) {
+  const bool present = number >= 1 && number <= disk_count();
+  const fs::path folder =
+      present ? disks_[static_cast<std::size_t>(number - 1)] : scratch_ / "no-disk";
+  PutInDriveA(folder);
+  std::error_code error;
+  return present && fs::is_directory(folder, error);
+}
+
 void HostDrives::Mount(char letter, const fs::path& folder) {
   mounts_[letter] = Resolved(folder);
   Attach(letter, mounts_[letter]);

@@ -7,7 +7,7 @@
 // at a time. On Linux the machinery is the simulated instrument's file
 // system over host folders, with the host's own free space on the fixed
 // drives; on Windows it is the system's own file system, with the letters
-// standing for folders there (no --disk yet: the real drive A: will be).
+// standing for folders there.
 #pragma once
 
 #include <cstdint>
@@ -73,6 +73,8 @@ class HostDrives {
   SystemHandle MakeSystem(const DriveOptions& options);
   // Gives the file system the fixed drive `letter` over the folder.
   void Attach(char letter, const std::filesystem::path& folder);
+  // Makes the folder the disk in drive A: (one that does not exist: none).
+  void PutInDriveA(const std::filesystem::path& disk);
 
   std::filesystem::path scratch_;
   SystemHandle system_;

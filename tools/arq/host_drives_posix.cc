@@ -64,12 +64,8 @@ void HostDrives::Attach(char letter, const fs::path& folder) {
   system_->files.AddDrive(std::make_shared<sim::Drive>(drive, folder));
 }
 
-bool HostDrives::InsertDisk(int number) {
-  const bool present = number >= 1 && number <= disk_count();
-  const fs::path folder =
-      present ? disks_[static_cast<std::size_t>(number - 1)] : scratch_ / "no-disk";
-  system_->files.AddDrive(std::make_shared<sim::Drive>(system_->disk_drive, folder));
-  return present && fs::is_directory(folder);
+void HostDrives::PutInDriveA(const fs::path& disk) {
+  system_->files.AddDrive(std::make_shared<sim::Drive>(system_->disk_drive, disk));
 }
 
 }  // namespace qv::arq

@@ -1,6 +1,7 @@
 // arq's drives on Windows: the system's own file system, each of arq's
 // letters standing for a folder on it, and the system's drives keeping
-// their letters (drive C: moves to a free letter when -C takes the letter).
+// their letters (drive C: moves to a free letter when -C takes the letter);
+// drive A: is the --disk folder inserted, a removable disk of its own size.
 #include <random>
 #include <stdexcept>
 
@@ -23,8 +24,11 @@ bool ArqLetter(char letter) {
 }  // namespace
 
 struct HostDrives::System {
+  explicit System(std::uint64_t size) : disk_size(size) {}
+
   win32::Win32Files base;
   FolderDrives files{base};
+  std::uint64_t disk_size;
 };
 
 fs::path HostDrives::MakeScratch() {
@@ -55,12 +59,7 @@ std::vector<std::pair<char, fs::path>> HostDrives::HostRoots(bool c_taken) {
 }
 
 HostDrives::SystemHandle HostDrives::MakeSystem(const DriveOptions& options) {
-  if (!options.disks.empty()) {
-    std::error_code error;
-    fs::remove_all(scratch_, error);
-    throw std::runtime_error("--disks: not available on Windows yet");
-  }
-  return std::make_shared<System>();
+  return std::make_shared<System>(options.disk_size);
 }
 
 HostDrives::~HostDrives() {
@@ -78,8 +77,8 @@ void HostDrives::Attach(char letter, const fs::path& folder) {
   system_->files.Map(letter, folder.string());
 }
 
-bool HostDrives::InsertDisk(int) {
-  return false;
+void HostDrives::PutInDriveA(const fs::path& disk) {
+  system_->files.MapDisk('A', disk.string(), system_->disk_size);
 }
 
 }  // namespace qv::arq

@@ -1,0 +1,44 @@
+// What the library does with more than one thread: decoding members ahead
+// of an extraction and packing added files ahead. It lives in its own
+// library (qv_archive_threads, with ArchiveLibrary::SetThreads), so that a
+// program that never asks for threads, as the loader, links no thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::archive {
+
+struct LibraryState;
+class MemberAdding;
+
+// A member's data decoded in memory.
+struct DecodedMember {
+  std::vector<std::uint8_t> bytes;  // the chunks before any damage
+  // The chunk (from 0) at which the packed stream proved damaged.
+  std::optional<std::size_t> damaged_chunk;
+  std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
+};
+
+// The members of a walk decoded ahead of their turn (decode_ahead.h).
+class MembersAhead {
+ public:
+  virtual ~MembersAhead() = default;
+  // The walk has read a member's header (data at `data_at`): members behind
+  // it are read and queued, and the slot's position is kept.
+  virtual void Reached(std::int64_t data_at, std::uint32_t packed_size) = 0;
+  // The member whose data begin at `data_at` with these sizes, when it was
+  // decoded ahead.
+  virtual std::optional<DecodedMember> Take(std::int64_t data_at, std::uint32_t packed_size,
+                                            std::uint32_t unpacked_size) = 0;
+};
+
+struct ThreadedWork {
+  std::unique_ptr<MembersAhead> (*decode_ahead)(LibraryState& state, int threads);
+  std::int32_t (MemberAdding::*add_files_ahead)(const std::vector<std::string>& paths);
+};
+
+}  // namespace qv::archive
