@@ -70,6 +70,19 @@ TEST_F(ArqDisks, DiskByDiskBeforeTheArchiveAndTheOldSpellingLast) {
   EXPECT_EQ(folder_.Arq("l set.arq --disk d1 --disks d2").exit_code, 2);
 }
 
+// The option refuses a size whose whole clusters fall below the smallest
+// disk, rather than letting the library fail on the first full disk.
+TEST_F(ArqDisks, TheSmallestDiskSizeTakenMakesAVolumeSet) {
+  const ArqResult refused = folder_.Arq("a set.arq -C tree '*.*' --disks d1 --disk-size 362000");
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_NE(refused.err.find("362496"), std::string::npos) << refused.err;
+  const std::string smallest = " --disks d1 d2 d3 --disk-size 362496";
+  const ArqResult added = folder_.Arq("a set.arq -C tree '*.*'" + smallest);
+  ASSERT_EQ(added.exit_code, 0) << added.err;
+  EXPECT_TRUE(folder_.Exists("d3/SET.ARQ"));
+  EXPECT_EQ(folder_.Arq("t set.arq" + smallest).exit_code, 0);
+}
+
 TEST_F(ArqDisks, MissingDiskEndsWithTheLibrarysMessage) {
   ASSERT_EQ(folder_.Arq("a set.arq -C tree '*.*'" + disks_).exit_code, 0);
   const ArqResult extracted = folder_.Arq("x set.arq -d out --disks d1 d2");

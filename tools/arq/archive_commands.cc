@@ -21,7 +21,7 @@ void AddDiskOptions(CLI::App* command, ArchiveOptions& options) {
       ->expected(1, -1)
       ->excludes(each);
   command->add_option("--disk-size", options.disk_size, "capacity of each disk in bytes")
-      ->check(CLI::Range(std::uint64_t{362'000}, std::uint64_t{1} << 32))
+      ->check(CLI::Range(kSmallestDiskSize, std::uint64_t{1} << 32))
       ->capture_default_str();
 }
 

@@ -20,10 +20,15 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "tools/arq/folder_drives.h"
 
 namespace qv::arq {
 
 inline constexpr std::uint64_t kDefaultDiskSize = 1'457'664;
+// The smallest disk the library writes volumes on holds 362,000 bytes, and a
+// disk holds whole clusters: the first size that is both.
+inline constexpr std::uint64_t kSmallestDiskSize =
+    (362'000 + kDiskClusterBytes - 1) / kDiskClusterBytes * kDiskClusterBytes;
 
 struct DriveOptions {
   std::optional<std::filesystem::path> c_folder;  // -C
