@@ -114,7 +114,7 @@ bool Decoder::Produce(std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
-    if (codes_left >= 2 && in.end - in.next >= kFastInputBytes) {
+    if (codes_left >= 3 && in.end - in.next >= kFastInputBytes) {
       // Past the first 4096 bytes every distance reaches a byte of the
       // member, and the fast loop need not check.
       sound = produced_ >= kWindowSize ? DecodeFast<false>(out, at, count, in, codes_left)
@@ -141,7 +141,8 @@ bool Decoder::Produce(std::size_t count) {
   }
   reader_.cursor() = in;
   block_codes_left_ = codes_left;
-  if (!sound) std::fill(out + at, out + count, 0);
+  // A damaged match may follow literals that already ran past the chunk.
+  if (!sound) std::fill(out + std::min(at, count), out + count, 0);
   ahead_ = sound ? at - count : 0;
   return sound;
 }
@@ -159,20 +160,25 @@ template <bool kNearStart>
   std::size_t at = at_io;
   std::uint32_t codes_left = codes_left_io;
   bool sound = true;
-  // Two codes or more left: a literal is always followed by a second symbol,
-  // which may run past the chunk's end into the slack.
-  while (at < count && codes_left >= 2 && c.next <= safe_end) {
+  // Three codes or more left: a literal is always followed by up to two
+  // more symbols, which may run past the chunk's end into the slack.
+  while (at < count && codes_left >= 3 && c.next <= safe_end) {
     c.RefillFromWord();
     --codes_left;
     unsigned symbol = literal_length_.Decode(c);
     if (symbol < 256) {
       out[at++] = static_cast<std::uint8_t>(symbol);
-      // A second symbol needs at most 16 of the 40 bits still visible.
+      // Two more symbols need at most 32 of the 40 bits still visible.
       --codes_left;
       symbol = literal_length_.Decode(c);
       if (symbol < 256) {
         out[at++] = static_cast<std::uint8_t>(symbol);
-        continue;
+        --codes_left;
+        symbol = literal_length_.Decode(c);
+        if (symbol < 256) {
+          out[at++] = static_cast<std::uint8_t>(symbol);
+          continue;
+        }
       }
       c.RefillFromWord();  // for the distance's class code and extra bits
     }

@@ -59,7 +59,7 @@ class Decoder {
   std::uint32_t PackedCrc() { return ~reader_.CrcRegister(); }
 
  private:
-  // Room behind the chunk in the text buffer: a literal and a match that
+  // Room behind the chunk in the text buffer: two literals and a match that
   // begin in the chunk's last byte, and the words a copy writes past its end.
   static constexpr std::size_t kSlack = kMaxMatch + 32;
   // Fetched bytes the fast loop wants ahead: two word refills.

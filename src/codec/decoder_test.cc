@@ -134,6 +134,34 @@ TEST(Decoder, AMatchBeforeTheFirstByteStopsTheFastLoopToo) {
   EXPECT_EQ(std::count(unpacked.bytes.begin(), unpacked.bytes.end(), 0), 4997);
 }
 
+TEST(Decoder, AMatchBeforeTheFirstByteAfterLiteralsPastAOneByteChunk) {
+  // Literal/length code: 'A' "0", match length 47 (symbol 300) "1"; the
+  // code-length code: long zero run "0", length 1 "1"; distance class 12.
+  // The fast loop takes two literals into the slack behind a chunk of one
+  // byte before it meets the match.
+  BitStreamBuilder stream;
+  stream.Put(10, 16);
+  stream.Put(4, 5).PutSmallLength(0).PutSmallLength(0).PutSmallLength(1).Put(0, 2);
+  stream.PutSmallLength(1);
+  stream.Put(301, 9);
+  stream.Put(0b0, 1).Put(65 - 20, 9).Put(0b1, 1);   // 65 zeros, then 'A'
+  stream.Put(0b0, 1).Put(234 - 20, 9).Put(0b1, 1);  // 234 zeros, then 300
+  stream.Put(0, 4).Put(12, 4);
+  stream.Put(0b001, 3).Put(0, 11);  // A A, then 47 at distance 2049
+  stream.Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32).Put(0, 32);
+  MemoryPackedSource source(stream.bytes());
+  Decoder decoder;
+  decoder.DecodeStart(source, static_cast<std::uint32_t>(stream.bytes().size()));
+  std::array<std::uint8_t, kWindowSize> window;
+  window.fill(0xEE);
+  MemberRecord record;
+  EXPECT_EQ(decoder.DecodeChunk(record, 1, window), Status::kCrcError);
+  EXPECT_EQ(window[0], 'A');
+  EXPECT_EQ(window[1], 0xEE);
+  EXPECT_EQ(decoder.DecodeChunk(record, 4096, window), Status::kCrcError);
+  EXPECT_EQ(std::count(window.begin(), window.end(), 0), 4096);
+}
+
 TEST(Decoder, HandBuiltBlockWithFullCodes) {
   // Literal/length code: match length 3 (symbol 256) "0", 'A' "10", 'B' "11".
   // Code-length code: symbols 2, 3, 4 with lengths 1, 2, 2; its list is

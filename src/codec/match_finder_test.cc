@@ -60,9 +60,32 @@ TEST(MatchFinder, FirstPositionHasNoMatch) {
   EXPECT_EQ(FindAll(std::vector<std::uint8_t>(10, 'x')).front().length, 1);
 }
 
+// Words of a small vocabulary with a space after each: text whose tree is
+// deep and whose internal nodes are split and removed all the time, so that
+// the child chains are rewired at every step.
+std::vector<std::uint8_t> Words(std::size_t size, unsigned seed) {
+  const std::vector<std::uint8_t> choices = RandomBytes(size, seed);
+  std::vector<std::vector<std::uint8_t>> vocabulary;
+  for (unsigned word = 0; word < 40; ++word) {
+    const std::vector<std::uint8_t> letters = RandomBytes(2 + word % 8, seed + 1 + word);
+    auto& spelled = vocabulary.emplace_back();
+    for (const std::uint8_t letter : letters)
+      spelled.push_back(static_cast<std::uint8_t>('a' + letter % 6));
+    spelled.push_back(' ');
+  }
+  std::vector<std::uint8_t> data;
+  for (std::size_t i = 0; data.size() < size; ++i) {
+    const auto& word = vocabulary[choices[i] % vocabulary.size()];
+    data.insert(data.end(), word.begin(), word.end());
+  }
+  data.resize(size);
+  return data;
+}
+
 TEST(MatchFinder, FindsTheLongestGenuineMatchAcrossASlide) {
-  // 6000 positions: the buffer slides after the first 4096.
-  for (const auto& data : {SmallAlphabet(6000, 1), RandomBytes(6000, 2)}) {
+  // 6000 positions: the buffer slides after the first 4096; the words slide
+  // it twice.
+  for (const auto& data : {SmallAlphabet(6000, 1), RandomBytes(6000, 2), Words(10000, 3)}) {
     const std::vector<Found> found = FindAll(data);
     for (std::size_t at = 0; at < data.size(); ++at) {
       const auto [length, distance] = found[at];

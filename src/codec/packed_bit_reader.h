@@ -45,7 +45,7 @@ struct BitCursor {
     std::memcpy(&eight, next, sizeof eight);
     if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
     bits |= eight >> count;
-    next += (63 - count) >> 3;
+    next += static_cast<unsigned>(63 - count) >> 3;
     count |= kVisibleBits;
   }
   // The next `width` bits (1 to 32) as a number, without consuming them.
