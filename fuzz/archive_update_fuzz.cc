@@ -67,9 +67,9 @@ std::map<std::string, std::string> FilesOf(Reader& reader) {
 // A fresh machine for every input: what one input leaves in the simulated
 // file system must not decide the next one's result, or a finding cannot be
 // replayed alone.
-class Harness {
+class UpdateHarness {
  public:
-  explicit Harness(sim::TestMachine& machine) : machine_(machine) {}
+  explicit UpdateHarness(sim::TestMachine& machine) : machine_(machine) {}
 
   void Run(std::span<const std::uint8_t> input) {
     Reader reader(input);
@@ -133,7 +133,7 @@ class Harness {
 
 void ArchiveUpdateInput(std::span<const std::uint8_t> input) {
   sim::TestMachine machine;
-  Harness(machine).Run(input);
+  UpdateHarness(machine).Run(input);
 }
 
 }  // namespace qv::fuzz

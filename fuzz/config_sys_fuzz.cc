@@ -18,7 +18,7 @@ namespace {
 
 constexpr char kCtrlZ = '\x1a';
 
-class Harness {
+class ConfigSysHarness {
  public:
   void Run(std::span<const std::uint8_t> input) {
     std::string before(input.begin(), input.end());
@@ -44,7 +44,7 @@ class Harness {
 }  // namespace
 
 void ConfigSysInput(std::span<const std::uint8_t> input) {
-  static Harness harness;
+  static ConfigSysHarness harness;
   harness.Run(input);
 }
 

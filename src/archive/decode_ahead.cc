@@ -9,12 +9,7 @@
 #include "codec/memory_streams.h"
 
 namespace qv::archive {
-namespace {
-
-constexpr std::uint32_t kLargestAhead = std::uint32_t{16} << 20;
-constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
-
-}  // namespace
+namespace {}  // namespace
 
 DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
                              std::uint32_t unpacked_size) {

@@ -16,13 +16,12 @@
 #include "archive/member_header.h"
 #include "archive/packing_ahead.h"
 #include "archive/slot_streams.h"
+#include "archive/threaded_work.h"
 #include "archive/worker_pool.h"
 
 namespace qv::archive {
 namespace {
 
-constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
-constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
 // A file may hold more than its status said, and the encoder takes all of
 // it: what lies beyond is read this many bytes at a time.
 constexpr std::size_t kReadStep = std::size_t{64} << 10;

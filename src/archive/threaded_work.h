@@ -12,6 +12,12 @@
 
 namespace qv::archive {
 
+// A file or member larger than this is packed or expanded in place at its
+// turn, as with one thread; the work queued ahead holds at most
+// kAheadPerThread bytes per thread.
+inline constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
+inline constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
+
 struct LibraryState;
 class MemberAdding;
 

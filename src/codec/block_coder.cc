@@ -3,20 +3,6 @@
 #include <algorithm>
 
 namespace qv::codec {
-namespace {
-
-constexpr int kSmallLengthBits = 3;
-constexpr unsigned kLongestPlainSmallLength = 6;  // longer ones go as a run of ones
-
-// A length list's count: its alphabet less the trailing zero lengths.
-int ListCount(std::span<const std::uint8_t> lengths) {
-  int count = static_cast<int>(lengths.size());
-  while (count > 0 && lengths[static_cast<std::size_t>(count) - 1] == 0)
-    --count;
-  return count;
-}
-
-}  // namespace
 
 void BlockCoder::Start(std::span<std::uint8_t> staging, PackOutput& output,
                        const std::uint32_t& bytes_read) {

@@ -8,9 +8,6 @@
 namespace qv::codec {
 namespace {
 
-constexpr int kSmallLengthBits = 3;
-constexpr unsigned kLongestPlainSmallLength = 6;  // longer ones go as a run of ones
-
 struct BitCounter {
   void Put(std::uint32_t, int count) { bits += static_cast<std::uint64_t>(count); }
   std::uint64_t bits = 0;
@@ -22,13 +19,6 @@ int FirstUsed(const std::array<std::uint32_t, N>& frequencies) {
   const auto found =
       std::find_if(frequencies.begin(), frequencies.end(), [](std::uint32_t f) { return f != 0; });
   return found == frequencies.end() ? 0 : static_cast<int>(found - frequencies.begin());
-}
-
-int ListCount(std::span<const std::uint8_t> lengths) {
-  int count = static_cast<int>(lengths.size());
-  while (count > 0 && lengths[static_cast<std::size_t>(count) - 1] == 0)
-    --count;
-  return count;
 }
 
 // A small length list; `zero_run_field` for the code-length code's.

@@ -22,7 +22,7 @@ constexpr std::int64_t kFold4High = 0x1c6e41596;
 constexpr std::int64_t kFold1Low = 0x1751997d0;
 constexpr std::int64_t kFold1High = 0x0ccaa009e;
 constexpr std::int64_t kFold64 = 0x163cd6124;
-constexpr std::int64_t kPolynomial = 0x1db710641;
+constexpr std::int64_t kPolynomial33 = 0x1db710641;  // with its x^32 term
 constexpr std::int64_t kBarrett = 0x1f7011641;
 
 __attribute__((target("pclmul,sse4.1"))) __m128i Fold(__m128i lane, __m128i constants,
@@ -129,7 +129,7 @@ __attribute__((target("pclmul,sse4.1"))) std::size_t Crc32FoldClmul(std::uint32_
   const __m128i top = _mm_srli_si128(acc, 4);
   acc = _mm_and_si128(acc, low32);
   acc = _mm_xor_si128(_mm_clmulepi64_si128(acc, _mm_cvtsi64_si128(kFold64), 0x00), top);
-  const __m128i barrett = _mm_set_epi64x(kBarrett, kPolynomial);
+  const __m128i barrett = _mm_set_epi64x(kBarrett, kPolynomial33);
   __m128i quotient = _mm_and_si128(acc, low32);
   quotient = _mm_and_si128(_mm_clmulepi64_si128(quotient, barrett, 0x10), low32);
   acc = _mm_xor_si128(acc, _mm_clmulepi64_si128(quotient, barrett, 0x00));

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace qv::codec {
 
@@ -34,6 +35,18 @@ inline constexpr int kLongRunBits = 9;   // code-length symbol 2: 20-531 zeros
 inline constexpr int kShortRunBase = 3;
 inline constexpr int kLongRunBase = 20;
 inline constexpr int kCodeLengthSymbolBias = 2;  // symbol = length + bias
+// A small length list sends lengths of up to 6 in 3 bits; longer ones as a
+// run of ones after 7.
+inline constexpr int kSmallLengthBits = 3;
+inline constexpr unsigned kLongestPlainSmallLength = 6;
+
+// A length list's count: its alphabet less the trailing zero lengths.
+inline int ListCount(std::span<const std::uint8_t> lengths) {
+  int count = static_cast<int>(lengths.size());
+  while (count > 0 && lengths[static_cast<std::size_t>(count) - 1] == 0)
+    --count;
+  return count;
+}
 
 // The class of a distance value (distance - 1): its number of significant
 // bits; classes 2 and up carry class - 1 extra bits.

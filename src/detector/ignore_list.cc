@@ -10,7 +10,7 @@ namespace {
 using platform::RegistryValue;
 
 // The size of the buffers the names are read into.
-constexpr std::size_t kNameBufferSize = 255;
+constexpr std::size_t kEntryNameBufferSize = 255;
 constexpr std::size_t kCountBufferSize = 4;
 
 std::string EntryName(std::uint32_t index) {
@@ -37,7 +37,7 @@ bool IgnoreList::Load() {
   if (!count || !PlausibleCount(*count)) return false;
   for (std::uint32_t i = 0; i < *count; ++i) {
     const platform::Result<RegistryValue> entry =
-        registry_.QueryValue(kProcessesKey, EntryName(i), kNameBufferSize);
+        registry_.QueryValue(kProcessesKey, EntryName(i), kEntryNameBufferSize);
     if (!entry) {
       helpers_.SystemErrorBox();
       continue;
@@ -50,7 +50,7 @@ bool IgnoreList::Load() {
 
 bool IgnoreList::PlausibleCount(std::uint32_t count) {
   return count <= kMaxStoredEntries ||
-         registry_.QueryValue(kProcessesKey, EntryName(count - 1), kNameBufferSize).ok();
+         registry_.QueryValue(kProcessesKey, EntryName(count - 1), kEntryNameBufferSize).ok();
 }
 
 void IgnoreList::MergeDefaults() {

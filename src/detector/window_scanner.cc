@@ -9,7 +9,7 @@ namespace qv::detector {
 namespace {
 
 // Titles and class names are read into buffers of this size.
-constexpr std::size_t kNameBufferSize = 80;
+constexpr std::size_t kWindowTextBufferSize = 80;
 
 }  // namespace
 
@@ -41,8 +41,8 @@ bool WindowScanner::Examine(platform::WindowHandle window, int value) {
   if (*answered_) TakeAnswer();
   if (!window) return true;
 
-  std::string title = desktop.WindowTitle(window, kNameBufferSize);
-  const std::string class_name = desktop.WindowClassName(window, kNameBufferSize);
+  std::string title = desktop.WindowTitle(window, kWindowTextBufferSize);
+  const std::string class_name = desktop.WindowClassName(window, kWindowTextBufferSize);
   if (class_name == kCabinetClass || class_name == kExploreClass) {
     desktop.SendWindowMessage(window, platform::kWmClose, 0, 0);
     return true;

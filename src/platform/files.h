@@ -91,4 +91,9 @@ class Files {
   virtual bool DriveReady(char drive) = 0;
 };
 
+// Whether a file or folder is there (_access for existence).
+inline bool Exists(Files& files, std::string_view path) {
+  return files.Access(path, AccessCheck::kExists).ok();
+}
+
 }  // namespace qv::platform

@@ -8,10 +8,6 @@ namespace {
 // Left only by a power cut; the next save into the same folder reuses it.
 constexpr std::string_view kSideFile = "qvsaving.tmp";
 
-bool Exists(platform::Files& files, std::string_view path) {
-  return files.Access(path, platform::AccessCheck::kExists).ok();
-}
-
 std::string SideFileFor(std::string_view destination) {
   const std::size_t separator = destination.find_last_of("\\:");
   const std::string_view folder = separator == std::string_view::npos

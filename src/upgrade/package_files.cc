@@ -17,10 +17,6 @@ constexpr std::string_view kSavedPreloader = "\\scope\\old_rev\\scope\\bin\\prel
 
 constexpr char kBackupSavedMark = 'B';
 
-bool Exists(platform::Files& files, std::string_view path) {
-  return files.Access(path, platform::AccessCheck::kExists).ok();
-}
-
 void MakeWritable(platform::Files& files, std::string_view path) {
   if (Exists(files, path)) files.SetWritable(path, true);
 }

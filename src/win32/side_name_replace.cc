@@ -5,13 +5,7 @@ namespace qv::win32 {
 using platform::AccessCheck;
 using platform::Outcome;
 
-namespace {
-
-bool Exists(platform::Files& files, std::string_view path) {
-  return files.Access(path, AccessCheck::kExists).ok();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string SideNameOf(std::string_view target) {
   return std::string(target) + "~";

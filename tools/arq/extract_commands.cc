@@ -54,8 +54,8 @@ constexpr const char* kKeptHint = ", left as it is (-o replaces, -n keeps quietl
 
 // Checks and opens the archive read-only: kExitOk, or the exit code after a
 // message.
-int OpenForReading(ArchiveLibrary& library, const std::optional<std::string>& name,
-                   const ArchiveOptions& options, std::uint32_t mode) {
+int OpenArchiveForReading(ArchiveLibrary& library, const std::optional<std::string>& name,
+                          const ArchiveOptions& options, std::uint32_t mode) {
   if (!name) return Complain(options.archive + ": no drive reaches it", kExitUsage);
   if (const Status checked = library.ArchiveCheck(*name); checked != Status::kOk) {
     return Complain(options.archive + ": " + std::string(StatusMessage(checked)), kExitUsage);
@@ -112,7 +112,8 @@ int ExtractArchive(const ArchiveOptions& options) {
         return answer == Answer::kReplace ? 1 : 0;
       });
   const std::uint32_t mode = options.junk_paths ? 0 : archive::kModeKeepPaths;
-  if (const int failed = OpenForReading(library, ArchiveDosName(drives, options), options, mode)) {
+  if (const int failed =
+          OpenArchiveForReading(library, ArchiveDosName(drives, options), options, mode)) {
     return failed;
   }
   std::vector<std::string> patterns = options.items;
@@ -156,7 +157,7 @@ int TestArchive(const ArchiveOptions& options) {
     return members++ < resume ? 1 : 0;
   });
   while (true) {
-    if (const int failed = OpenForReading(library, name, options, archive::kModeKeepPaths)) {
+    if (const int failed = OpenArchiveForReading(library, name, options, archive::kModeKeepPaths)) {
       return failed;
     }
     library.ArchiveSelectExtract("*.*", target);
