@@ -57,7 +57,7 @@ platform::DiskSpace Drive::Space() {
 }
 
 bool Drive::Resize(std::uint64_t old_size, std::uint64_t new_size) {
-  if (config_.host_space) return true;  // the host refuses what does not fit
+  if (!counts_space()) return true;
   const std::uint64_t used = UsedClusters();
   const std::uint64_t before = Clusters(old_size), after = Clusters(new_size);
   if (after <= before) {

@@ -50,18 +50,4 @@ std::vector<HostEntry> VisibleEntries(const fs::path& folder, platform::CodePage
   return entries;
 }
 
-// The entry VisibleEntries would keep for the name, in one pass: of the
-// names that fold to it, the first in byte order. Folding keeps a name's
-// length, so most names are passed over without folding them.
-std::optional<HostEntry> FindEntry(const fs::path& folder, std::string_view name,
-                                   platform::CodePage page) {
-  const std::string wanted = platform::FoldName(page, name);
-  std::optional<HostEntry> found;
-  ForEachVisible(folder, [&](HostEntry entry) {
-    if (entry.name.size() != wanted.size() || (found && found->name <= entry.name)) return;
-    if (platform::FoldName(page, entry.name) == wanted) found = std::move(entry);
-  });
-  return found;
-}
-
 }  // namespace qv::sim

@@ -1,5 +1,5 @@
 // The host side of the DOS file system: what a host folder shows as DOS
-// entries, and how a DOS name finds its host entry.
+// entries.
 //
 // Only regular files and folders whose names are valid DOS names are seen;
 // symbolic links are never followed (they are not there for DOS), so nothing
@@ -10,9 +10,7 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -27,8 +25,5 @@ struct HostEntry {
 // The entries DOS sees, in the order the system lists them (by name without
 // regard to case).
 std::vector<HostEntry> VisibleEntries(const std::filesystem::path& folder, platform::CodePage page);
-
-std::optional<HostEntry> FindEntry(const std::filesystem::path& folder, std::string_view name,
-                                   platform::CodePage page);
 
 }  // namespace qv::sim

@@ -22,7 +22,7 @@ using platform::WinError;
 
 SimFiles::SimFiles(AttributeStore& attributes, std::shared_ptr<ThreadState> thread,
                    platform::CodePage page)
-    : attributes_(attributes), thread_(std::move(thread)), page_(page) {}
+    : attributes_(attributes), thread_(std::move(thread)), page_(page), listings_(page) {}
 
 void SimFiles::AddDrive(std::shared_ptr<Drive> drive) {
   const char letter = drive->letter();
@@ -96,7 +96,7 @@ Result<SimFiles::Located> SimFiles::Locate(const DosPath& path) {
   const std::size_t count = entry.dos.names.size();
   for (std::size_t i = 0; i < count; ++i) {
     std::string& name = entry.dos.names[i];
-    const std::optional<HostEntry> found = FindEntry(entry.host, name, page_);
+    const std::optional<HostEntry> found = listings_.Find(entry.host, name);
     if (i + 1 == count) {
       entry.written = name;
       if (!found) {

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "sim/attribute_store.h"
 #include "sim/drive.h"
+#include "sim/folder_listings.h"
 #include "sim/open_files.h"
 #include "sim/thread_state.h"
 
@@ -92,6 +93,7 @@ class SimFiles : public platform::Files {
   AttributeStore& attributes_;
   std::shared_ptr<ThreadState> thread_;
   platform::CodePage page_;
+  FolderListings listings_;
   OpenFiles open_files_;
   std::map<char, std::shared_ptr<Drive>> drives_;
   char current_drive_ = 'C';

@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "sim/test_machine.h"
@@ -49,6 +53,46 @@ TEST_F(SimFilesTest, OfTwoHostNamesDifferingInCaseTheFirstInByteOrderIsSeen) {
   EXPECT_EQ(Names("C:\\twins\\*"), (std::vector<std::string>{".", "..", "TEMP"}));
   EXPECT_EQ(files_.Open("C:\\twins\\temp\\inner.txt", "r")->GetLine(20), "upper");
   EXPECT_EQ(files_.Open("C:\\twins\\Temp\\inner.txt", "r")->GetLine(20), "upper");
+}
+
+// Lookups keep the listings of folders that have not changed since a clock
+// tick ago; a change made on the host behind the layer's back must show at
+// once all the same.
+TEST_F(SimFilesTest, AKeptListingShowsEveryLaterHostChange) {
+  machine_.WriteHost("kept/a.txt", "a");
+  machine_.WriteHost("kept/sub/inner.txt", "inner");
+  const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); };
+  const auto exists = [&](std::string_view path) { return files_.Status(path).ok(); };
+  settle();
+  ASSERT_TRUE(exists("C:\\kept\\A.TXT"));
+  ASSERT_TRUE(exists("C:\\kept\\sub\\inner.txt"));
+
+  namespace fs = std::filesystem;
+  machine_.WriteHost("kept/b.txt", "b");
+  fs::remove(machine_.Host("kept/a.txt"));
+  EXPECT_TRUE(exists("C:\\kept\\b.txt"));
+  EXPECT_FALSE(exists("C:\\kept\\a.txt"));
+
+  settle();
+  ASSERT_TRUE(exists("C:\\kept\\b.txt"));
+  fs::rename(machine_.Host("kept/b.txt"), machine_.Host("kept/B.TXT"));
+  EXPECT_EQ(Names("C:\\kept\\b.txt"), std::vector<std::string>{"B.TXT"});
+
+  // A folder replaced by another of the same name: the new one's entries.
+  settle();
+  ASSERT_TRUE(exists("C:\\kept\\sub\\inner.txt"));
+  fs::remove_all(machine_.Host("kept/sub"));
+  machine_.WriteHost("kept/sub/other.txt", "other");
+  EXPECT_FALSE(exists("C:\\kept\\sub\\inner.txt"));
+  EXPECT_TRUE(exists("C:\\kept\\sub\\other.txt"));
+
+  // A file where a folder was.
+  settle();
+  ASSERT_TRUE(exists("C:\\kept\\sub\\other.txt"));
+  fs::remove_all(machine_.Host("kept/sub"));
+  machine_.WriteHost("kept/sub", "now a file");
+  EXPECT_FALSE(exists("C:\\kept\\sub\\other.txt"));
+  EXPECT_EQ(files_.Open("C:\\kept\\sub", "r")->GetLine(20), "now a file");
 }
 
 TEST_F(SimFilesTest, ReadOnlyFileRefusesChangesAlsoToRoot) {

@@ -102,12 +102,16 @@ std::size_t SimStream::Write(std::span<const std::uint8_t> bytes) {
     }
     raw = translated;
   }
-  const std::int64_t size = Size();
-  if (mode_.Appends()) position_ = size;
-  const std::int64_t end = std::max(size, position_ + static_cast<std::int64_t>(raw.size()));
-  if (!drive_->Resize(static_cast<std::uint64_t>(size), static_cast<std::uint64_t>(end))) {
-    Fail(WinError::kDiskFull);
-    return 0;
+  // The file's size costs a system call: only an append and a drive that
+  // counts its space need it.
+  if (mode_.Appends() || drive_->counts_space()) {
+    const std::int64_t size = Size();
+    if (mode_.Appends()) position_ = size;
+    const std::int64_t end = std::max(size, position_ + static_cast<std::int64_t>(raw.size()));
+    if (!drive_->Resize(static_cast<std::uint64_t>(size), static_cast<std::uint64_t>(end))) {
+      Fail(WinError::kDiskFull);
+      return 0;
+    }
   }
   std::size_t done = 0;
   while (done < raw.size()) {
