@@ -36,8 +36,12 @@ std::int64_t SimStream::Size() const {
   return ::fstat(fd_, &info) == 0 ? info.st_size : 0;
 }
 
+bool SimStream::Ahead(std::int64_t offset) const {
+  return offset >= ahead_start_ && offset < ahead_start_ + static_cast<std::int64_t>(ahead_.size());
+}
+
 int SimStream::RawAt(std::int64_t offset) {
-  if (offset < ahead_start_ || offset >= ahead_start_ + static_cast<std::int64_t>(ahead_.size())) {
+  if (!Ahead(offset)) {
     ahead_.resize(kAheadBytes);
     const ssize_t n = ::pread(fd_, ahead_.data(), kAheadBytes, offset);
     ahead_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
@@ -55,8 +59,20 @@ std::size_t SimStream::Read(std::span<std::uint8_t> buffer) {
   }
   std::size_t count = 0;
   if (mode_.binary) {
-    // Untranslated: whole runs of the read-ahead at a time.
+    // Untranslated: whole runs of the read-ahead at a time, and a large
+    // request that starts past it straight into the caller's buffer.
     while (count < buffer.size()) {
+      const std::size_t want = buffer.size() - count;
+      if (want >= kAheadBytes && !Ahead(position_)) {
+        const ssize_t n = ::pread(fd_, buffer.data() + count, want, position_);
+        if (n <= 0) {
+          at_end_ = true;
+          break;
+        }
+        count += static_cast<std::size_t>(n);
+        position_ += n;
+        continue;
+      }
       if (RawAt(position_) < 0) {
         at_end_ = true;
         break;

@@ -33,6 +33,8 @@ class SimStream : public platform::StreamPort {
   bool Close() override;
 
  private:
+  // Whether the read-ahead holds the byte at the offset.
+  bool Ahead(std::int64_t offset) const;
   // The raw byte at an offset, or -1 past the end (fills the read-ahead).
   int RawAt(std::int64_t offset);
   std::int64_t Size() const;

@@ -86,6 +86,24 @@ TEST_F(SimStreamTest, PositionsAreFileOffsets) {
   EXPECT_EQ(text.Tell(), 15);  // the CR LF counts as two bytes
 }
 
+// Binary reads take what the read-ahead holds, then large requests straight
+// from the file: every byte once, in order, and the end seen.
+TEST_F(SimStreamTest, BinaryReadsOfAnySizeMeetInOrder) {
+  std::string contents(20'000, '\0');
+  for (std::size_t i = 0; i < contents.size(); ++i)
+    contents[i] = static_cast<char>(i * 7 + i / 251);
+  machine_.WriteHost("scope/temp/f.txt", contents);
+  Stream stream = Open("rb");
+  std::string read;
+  for (const std::size_t size : {3, 5000, 1, 4096, 9000, 4096}) {
+    std::vector<std::uint8_t> buffer(size);
+    const std::size_t got = stream.Read(buffer);
+    read.append(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got));
+  }
+  EXPECT_EQ(read, contents);
+  EXPECT_TRUE(stream.AtEnd());
+}
+
 TEST_F(SimStreamTest, WriteTruncatesAndAStreamOnlyDoesWhatItsModeAllows) {
   machine_.WriteHost("scope/temp/f.txt", "long old contents");
   Stream writer = Open("w");
