@@ -1,7 +1,6 @@
 #include "archive/decode_ahead.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "archive/member_header.h"
@@ -9,7 +8,6 @@
 #include "codec/memory_streams.h"
 
 namespace qv::archive {
-namespace {}  // namespace
 
 DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
                              std::uint32_t unpacked_size) {
@@ -17,19 +15,23 @@ DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint3
   codec::MemoryPackedSource source(packed);
   const auto decoder = std::make_unique<codec::Decoder>();
   decoder->DecodeStart(source, packed_size);
-  decoded.bytes.resize(unpacked_size);
+  // Not cleared first: every byte kept is decoded, and the decoder only
+  // writes its window.
+  const std::size_t chunks =
+      (std::size_t{unpacked_size} + codec::kWindowSize - 1) / codec::kWindowSize;
+  decoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(chunks * codec::kWindowSize);
+  decoded.size = unpacked_size;
   MemberRecord unseen;
-  std::array<std::uint8_t, codec::kWindowSize> window{};
-  std::size_t chunk = 0;
-  for (std::uint32_t done = 0; done < unpacked_size; done += codec::kWindowSize, ++chunk) {
+  for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+    const std::size_t done = chunk * codec::kWindowSize;
     const std::size_t count = std::min<std::size_t>(codec::kWindowSize, unpacked_size - done);
+    const codec::Decoder::Window window(decoded.bytes.get() + done, codec::kWindowSize);
     if (decoder->DecodeChunk(unseen, count, window) != Status::kOk) {
       decoded.damaged_chunk = chunk;
+      decoded.size = done;
       break;
     }
-    std::copy_n(window.begin(), count, decoded.bytes.begin() + done);
   }
-  if (decoded.damaged_chunk) decoded.bytes.resize(*decoded.damaged_chunk * codec::kWindowSize);
   decoded.packed_crc = decoder->PackedCrc();
   return decoded;
 }

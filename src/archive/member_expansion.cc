@@ -118,7 +118,7 @@ Status MemberExpansion::Decode(int input, int output) {
       state_.Raise(record_, event::kExtractProgress,
                    static_cast<std::int32_t>(chunk * codec::kWindowSize));
       damaged = ahead->damaged_chunk == chunk;
-      bytes = std::span(ahead->bytes).subspan(chunk * codec::kWindowSize, damaged ? 0 : count);
+      bytes = ahead->view().subspan(chunk * codec::kWindowSize, damaged ? 0 : count);
     } else {
       damaged = decoder.DecodeChunk(record_, count, window) != Status::kOk;
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,13 @@ inline constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
 struct LibraryState;
 class MemberAdding;
 
-// A member's data decoded in memory.
+// A member's data decoded in memory: the chunks before any damage, each
+// decoded straight into its place in whole 4096-byte windows (so the buffer
+// may run past `size`, and nothing beyond is meaningful).
 struct DecodedMember {
-  std::vector<std::uint8_t> bytes;  // the chunks before any damage
+  std::unique_ptr<std::uint8_t[]> bytes;
+  std::size_t size = 0;
+  std::span<const std::uint8_t> view() const { return {bytes.get(), size}; }
   // The chunk (from 0) at which the packed stream proved damaged.
   std::optional<std::size_t> damaged_chunk;
   std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
