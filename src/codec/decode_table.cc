@@ -6,23 +6,34 @@
 namespace qv::codec {
 namespace {
 
-// Sets `count` entries (a power of two) to `entry`, four at a time when there
-// are four or more: short codes cover long stretches of the table.
-void FillEntries(std::uint16_t* first, std::size_t count, std::uint16_t entry) {
-  if (count < 4) {
-    first[0] = entry;
-    first[count - 1] = entry;
-    return;
+// Sets `count` entries (a power of two) to `entry`. Short codes cover long
+// stretches of the table, so 16-bit entries go in by words.
+template <class Entry>
+void FillEntries(Entry* first, std::size_t count, Entry entry) {
+  if constexpr (sizeof(Entry) == 2) {
+    if (count < 4) {
+      first[0] = entry;
+      first[count - 1] = entry;
+      return;
+    }
+    const std::uint64_t four = entry * 0x0001'0001'0001'0001ull;
+    if (count == 4) {
+      std::memcpy(first, &four, sizeof four);
+      return;
+    }
+    for (std::size_t i = 0; i < count; i += 8) {
+      std::memcpy(first + i, &four, sizeof four);
+      std::memcpy(first + i + 4, &four, sizeof four);
+    }
+  } else {
+    std::fill_n(first, count, entry);
   }
-  const std::uint64_t four = entry * 0x0001'0001'0001'0001ull;
-  for (std::size_t i = 0; i < count; i += 4)
-    std::memcpy(first + i, &four, sizeof four);
 }
 
 }  // namespace
 
-template <int kDirectBits, int kSymbols>
-bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> lengths) {
+template <int kDirectBits, int kSymbols, class Coding>
+bool DecodeTable<kDirectBits, kSymbols, Coding>::Build(std::span<const std::uint8_t> lengths) {
   constexpr std::uint32_t kCodeSpace = 1u << kMaxCodeLength;
   constexpr int kDropBits = kMaxCodeLength - kDirectBits;
 
@@ -38,26 +49,26 @@ bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> len
   if (next[kMaxCodeLength + 1] != kCodeSpace) return false;
 
   // Entries of the longer codes start empty and take their tree nodes below.
-  std::fill(direct_.begin() + (next[kDirectBits + 1] >> kDropBits), direct_.end(), 0);
+  std::fill(direct_.begin() + (next[kDirectBits + 1] >> kDropBits), direct_.end(), Entry{});
   int nodes = 0;
   for (std::size_t symbol = 0; symbol < lengths.size(); ++symbol) {
     const int length = lengths[symbol];
     if (length == 0) continue;
     const std::uint32_t code = next[length];
     next[length] += 1u << (kMaxCodeLength - length);
-    const auto entry = static_cast<std::uint16_t>(symbol << kSymbolShift | length);
+    const Entry entry = Coding::Leaf(static_cast<unsigned>(symbol), length);
     if (length <= kDirectBits) {
       FillEntries(&direct_[code >> kDropBits], std::size_t{1} << (kDirectBits - length), entry);
       continue;
     }
-    std::uint16_t* slot = &direct_[code >> kDropBits];
+    Entry* slot = &direct_[code >> kDropBits];
     for (int bit = kDirectBits; bit < length; ++bit) {
-      if (*slot == 0) {
+      if (*slot == Entry{}) {
         if (nodes == kMaxNodes) return false;
-        left_[nodes] = right_[nodes] = 0;
-        *slot = static_cast<std::uint16_t>(kNodeFlag | nodes++);
+        left_[nodes] = right_[nodes] = Entry{};
+        *slot = Coding::Node(nodes++);
       }
-      const unsigned node = *slot & ~kNodeFlag;
+      const int node = Coding::NodeIndex(*slot);
       slot = ((code >> (kMaxCodeLength - 1 - bit)) & 1u) ? &right_[node] : &left_[node];
     }
     *slot = entry;
@@ -67,5 +78,6 @@ bool DecodeTable<kDirectBits, kSymbols>::Build(std::span<const std::uint8_t> len
 
 template class DecodeTable<12, kLiteralLengthSymbols>;
 template class DecodeTable<8, kCodeLengthSymbols>;
+template class DecodeTable<8, kDistanceClasses, DistanceCoding>;
 
 }  // namespace qv::codec

@@ -7,23 +7,35 @@
 namespace qv::codec {
 namespace {
 
+void CopySixteen(std::uint8_t* to, const std::uint8_t* from) {
+  std::array<std::uint8_t, 16> sixteen;
+  std::memcpy(sixteen.data(), from, sixteen.size());
+  std::memcpy(to, sixteen.data(), sixteen.size());
+}
+
+void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint64_t eight;
+  std::memcpy(&eight, from, sizeof eight);
+  std::memcpy(to, &eight, sizeof eight);
+}
+
 // Copies a match of `length` bytes from `distance` back (1 to 4096) as the
 // format defines it, byte after byte, so that a match overlapping its own
 // output repeats its first bytes. Whole words are stored where the source
-// lies a word or more behind; up to 15 bytes past the match's end may be
+// lies a word or more behind, and the first 16 bytes without a test, since
+// most matches are that short; up to 15 bytes past the match's end may be
 // written.
 [[gnu::always_inline]] inline void CopyMatch(std::uint8_t* to, std::size_t distance,
                                              std::size_t length) {
   const std::uint8_t* from = to - distance;
   std::uint8_t* const end = to + length;
   if (distance >= 16) {
+    CopySixteen(to, from);
+    if (length <= 16) return;
+    to += 16;
+    from += 16;
     do {
-      std::uint64_t first;
-      std::uint64_t second;
-      std::memcpy(&first, from, 8);
-      std::memcpy(&second, from + 8, 8);
-      std::memcpy(to, &first, 8);
-      std::memcpy(to + 8, &second, 8);
+      CopySixteen(to, from);
       to += 16;
       from += 16;
     } while (to < end);
@@ -31,9 +43,7 @@ namespace {
     // Every word read lies at least eight bytes behind the bytes being
     // written, so it holds what a byte-by-byte copy would read.
     do {
-      std::uint64_t eight;
-      std::memcpy(&eight, from, 8);
-      std::memcpy(to, &eight, 8);
+      CopyEight(to, from);
       to += 8;
       from += 8;
     } while (to < end);
@@ -49,23 +59,15 @@ namespace {
   }
 }
 
-// The distance value of a class: the class's base plus its extra bits.
-constexpr std::array<std::uint16_t, kDistanceClasses> kDistanceBase = {
-    0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048};
-constexpr std::array<std::uint8_t, kDistanceClasses> kDistanceExtraBits = {0, 0, 1, 2, 3,  4, 5,
-                                                                           6, 7, 8, 9, 10, 11};
-
-// Decodes a distance value: the class's code, then its extra bits. The
-// cursor must show at least 27 bits.
-template <class Table>
-[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const Table& table, BitCursor& in) {
-  const unsigned distance_class = table.Decode(in);
-  const int extra = kDistanceExtraBits[distance_class];
-  // Shifted in two steps so that no extra bits shift by 64.
-  const auto value =
-      kDistanceBase[distance_class] + static_cast<std::uint32_t>((in.bits >> 1) >> (63 - extra));
-  in.Skip(extra);
-  return value;
+// Decodes a distance (1 to 4096): the class's code and its extra bits in one
+// step. The cursor must show at least 27 bits.
+[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const DistanceTable& table,
+                                                           BitCursor& in) {
+  const DistanceEntry entry = table.Lookup(in);
+  const std::uint64_t bits = in.bits;
+  in.Skip(entry.bits);
+  return entry.distance +
+         (static_cast<std::uint32_t>((bits >> 1) >> entry.drop) & entry.extra_mask);
 }
 
 }  // namespace
@@ -130,13 +132,13 @@ bool Decoder::Produce(std::size_t count) {
       out[at++] = static_cast<std::uint8_t>(symbol);
       continue;
     }
-    const std::uint32_t distance_value = DecodeDistance(small_, in);
-    if (distance_value >= produced_ + at) {  // before the member's first byte
+    const std::uint32_t distance = DecodeDistance(distances_, in);
+    if (distance > produced_ + at) {  // before the member's first byte
       sound = false;
       break;
     }
     const std::size_t length = symbol - kMatchSymbolBias;
-    CopyMatch(out + at, distance_value + 1, length);
+    CopyMatch(out + at, distance, length);
     at += length;
   }
   reader_.cursor() = in;
@@ -182,13 +184,13 @@ template <bool kNearStart>
       }
       c.RefillFromWord();  // for the distance's class code and extra bits
     }
-    const std::uint32_t distance_value = DecodeDistance(small_, c);
-    if (kNearStart && distance_value >= produced + at) {  // before the member's first byte
+    const std::uint32_t distance = DecodeDistance(distances_, c);
+    if (kNearStart && distance > produced + at) {  // before the member's first byte
       sound = false;
       break;
     }
     const std::size_t length = symbol - kMatchSymbolBias;
-    CopyMatch(out + at, distance_value + 1, length);
+    CopyMatch(out + at, distance, length);
     at += length;
   }
   in = c;
@@ -202,22 +204,23 @@ bool Decoder::StartBlock() {
   reader_.Refill();
   block_codes_left_ = in.Get(kCodeCountBits);
   return block_codes_left_ != 0 &&
-         ReadSmallList(kCodeLengthCountBits, kCodeLengthSymbols, /*zero_run_field=*/true) &&
-         ReadLongList() &&
-         ReadSmallList(kDistanceCountBits, kDistanceClasses, /*zero_run_field=*/false);
+         ReadSmallList(kCodeLengthCountBits, /*zero_run_field=*/true, code_lengths_) &&
+         ReadLongList() && ReadSmallList(kDistanceCountBits, /*zero_run_field=*/false, distances_);
 }
 
-bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
+template <class Table>
+bool Decoder::ReadSmallList(int count_bits, bool zero_run_field, Table& table) {
+  constexpr unsigned kSymbols = Table::kSymbolCount;
   BitCursor& in = reader_.cursor();
   reader_.Refill();
   const unsigned count = in.Get(count_bits);
   if (count == 0) {
     const unsigned symbol = in.Get(count_bits);
-    if (symbol >= static_cast<unsigned>(symbols)) return false;
-    small_.SetSingle(symbol);
+    if (symbol >= kSymbols) return false;
+    table.SetSingle(symbol);
     return true;
   }
-  if (count > static_cast<unsigned>(symbols)) return false;
+  if (count > kSymbols) return false;
   std::array<std::uint8_t, kCodeLengthSymbols> lengths{};
   for (unsigned i = 0; i < count;) {
     reader_.Refill();
@@ -230,7 +233,7 @@ bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
     lengths[i++] = static_cast<std::uint8_t>(length);
     if (zero_run_field && i == 3) i += in.Get(kZeroRunBits);
   }
-  return small_.Build(std::span(lengths.data(), static_cast<std::size_t>(symbols)));
+  return table.Build(std::span(lengths.data(), kSymbols));
 }
 
 bool Decoder::ReadLongList() {
@@ -254,7 +257,7 @@ bool Decoder::ReadLongList(BitCursor& in) {
   std::array<std::uint8_t, kLiteralLengthSymbols> lengths{};
   for (unsigned i = 0; i < count;) {
     if (!in.Refill()) in = reader_.RefillSlowly(in);
-    const unsigned symbol = small_.Decode(in);
+    const unsigned symbol = code_lengths_.Decode(in);
     if (symbol >= kCodeLengthSymbolBias + 1) {
       lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);
       continue;

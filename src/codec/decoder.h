@@ -70,16 +70,16 @@ class Decoder {
   bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                   std::uint32_t& codes_left) const;
   bool StartBlock();
-  bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);
+  template <class Table>
+  bool ReadSmallList(int count_bits, bool zero_run_field, Table& table);
   bool ReadLongList();
   bool ReadLongList(BitCursor& in);
 
   const ProgressCallback* progress_;
   PackedBitReader reader_;
   LiteralLengthTable literal_length_;
-  // The code-length code, replaced by the distance code once the literal and
-  // length lengths are read.
-  SmallCodeTable small_;
+  CodeLengthTable code_lengths_;
+  DistanceTable distances_;
   std::uint32_t block_codes_left_ = 0;
   std::uint64_t produced_ = 0;  // bytes of the member before this chunk
   // The member's last 4096 bytes before the chunk, then the chunk (from
