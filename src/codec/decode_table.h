@@ -26,6 +26,8 @@ struct SymbolCoding {
   static constexpr unsigned kSymbolShift = 6;
   // The length sits in the low bits, where a shift count needs no masking.
   static constexpr unsigned kLengthMask = (1u << kSymbolShift) - 1;
+  // Every leaf lies below every node.
+  static_assert(kLiteralLengthSymbols <= (kNodeFlag >> kSymbolShift));
 
   static constexpr Entry Leaf(unsigned symbol, int length) {
     return static_cast<Entry>(symbol << kSymbolShift | static_cast<unsigned>(length));
@@ -82,18 +84,30 @@ class DecodeTable {
   // Makes every lookup yield `symbol` without taking any bits.
   void SetSingle(unsigned symbol) { direct_.fill(Coding::Leaf(symbol, 0)); }
 
-  // The entry of the next code, whose bits are left in the reader. The
-  // reader must show at least kMaxCodeLength bits.
-  [[gnu::always_inline]] Entry Lookup(const BitCursor& reader) const {
-    const Entry entry = direct_[reader.Peek(kDirectBits)];
+  // Small entries are handed out by value, large ones where they lie, so
+  // that the caller reads only the fields it needs.
+  using EntryResult = std::conditional_t<sizeof(Entry) <= 4, Entry, const Entry&>;
+
+  // The entry of the code at the top of `bits`, of which at least
+  // kMaxCodeLength must be the stream's.
+  [[gnu::always_inline]] EntryResult Lookup(std::uint64_t bits) const {
+    return Resolve(DirectEntry(bits), bits);
+  }
+  // Lookup in two steps, for a caller that tells some leaves from nodes
+  // without the coding's test: the direct table's entry, which may be a
+  // node, and then the leaf it leads to.
+  [[gnu::always_inline]] EntryResult DirectEntry(std::uint64_t bits) const {
+    return direct_[bits >> (64 - kDirectBits)];
+  }
+  [[gnu::always_inline]] EntryResult Resolve(EntryResult entry, std::uint64_t bits) const {
     if (Coding::IsNode(entry)) [[unlikely]]
-      return Walk(entry, reader.bits);
+      return Walk(entry, bits);
     return entry;
   }
 
   // Decodes the next symbol and consumes its bits.
   unsigned Decode(BitCursor& reader) const requires std::is_same_v<Coding, SymbolCoding> {
-    const Entry entry = Lookup(reader);
+    const Entry entry = Lookup(reader.bits);
     reader.Skip(Coding::Length(entry));
     return Coding::Symbol(entry);
   }
@@ -102,14 +116,15 @@ class DecodeTable {
   // A complete code's overflow trees hold fewer nodes than it has symbols.
   static constexpr int kMaxNodes = kSymbols - 1;
 
-  Entry Walk(Entry entry, std::uint64_t bits) const {
+  const Entry& Walk(const Entry& root, std::uint64_t bits) const {
     bits <<= kDirectBits;
+    const Entry* entry = &root;
     do {
-      const int node = Coding::NodeIndex(entry);
-      entry = (bits >> 63) ? right_[node] : left_[node];
+      const int node = Coding::NodeIndex(*entry);
+      entry = (bits >> 63) ? &right_[node] : &left_[node];
       bits <<= 1;
-    } while (Coding::IsNode(entry));
-    return entry;
+    } while (Coding::IsNode(*entry));
+    return *entry;
   }
 
   std::array<Entry, 1u << kDirectBits> direct_{};

@@ -7,6 +7,9 @@
 namespace qv::codec {
 namespace {
 
+// The entries of literal symbols are the ones below this.
+constexpr unsigned kFirstMatchEntry = SymbolCoding::Leaf(256, 0);
+
 void CopySixteen(std::uint8_t* to, const std::uint8_t* from) {
   std::array<std::uint8_t, 16> sixteen;
   std::memcpy(sixteen.data(), from, sixteen.size());
@@ -31,14 +34,8 @@ void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
   std::uint8_t* const end = to + length;
   if (distance >= 16) {
     CopySixteen(to, from);
-    if (length <= 16) return;
-    to += 16;
-    from += 16;
-    do {
-      CopySixteen(to, from);
-      to += 16;
-      from += 16;
-    } while (to < end);
+    for (std::size_t done = 16; done < length; done += 16)
+      CopySixteen(to + done, from + done);
   } else if (distance >= 8) {
     // Every word read lies at least eight bytes behind the bytes being
     // written, so it holds what a byte-by-byte copy would read.
@@ -61,9 +58,11 @@ void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
 
 // Decodes a distance (1 to 4096): the class's code and its extra bits in one
 // step. The cursor must show at least 27 bits.
-[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const DistanceTable& table,
-                                                           BitCursor& in) {
-  const DistanceEntry entry = table.Lookup(in);
+template <class Cursor>
+[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const DistanceTable& table, Cursor& in) {
+  // Fields are read where they lie: a whole entry in a register would take
+  // more instructions to take apart.
+  const DistanceEntry& entry = table.Lookup(in.bits);
   const std::uint64_t bits = in.bits;
   in.Skip(entry.bits);
   return entry.distance +
@@ -71,6 +70,15 @@ void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
 }
 
 }  // namespace
+
+// The entry of the next literal/length code, its bits consumed. A literal's
+// entry lies below every node's, so only the others are tested for one.
+[[gnu::always_inline]] inline unsigned Decoder::NextLiteralLengthEntry(LooseBitCursor& in) const {
+  unsigned entry = literal_length_.DirectEntry(in.bits);
+  if (entry >= kFirstMatchEntry) entry = literal_length_.Resolve(entry, in.bits);
+  in.Skip(entry);
+  return entry;
+}
 
 void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
   reader_.Start(source, packed_size);
@@ -158,42 +166,42 @@ template <bool kNearStart>
                                                        std::uint32_t& codes_left_io) const {
   const std::uint8_t* const safe_end = in.end - kFastInputBytes;
   const std::uint64_t produced = produced_;
-  BitCursor c = in;
+  LooseBitCursor c(in);
   std::size_t at = at_io;
   std::uint32_t codes_left = codes_left_io;
   bool sound = true;
   // Three codes or more left: a literal is always followed by up to two
   // more symbols, which may run past the chunk's end into the slack.
   while (at < count && codes_left >= 3 && c.next <= safe_end) {
-    c.RefillFromWord();
+    c.Refill();
     --codes_left;
-    unsigned symbol = literal_length_.Decode(c);
-    if (symbol < 256) {
-      out[at++] = static_cast<std::uint8_t>(symbol);
+    unsigned entry = NextLiteralLengthEntry(c);
+    if (entry < kFirstMatchEntry) {
+      out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
       // Two more symbols need at most 32 of the 40 bits still visible.
       --codes_left;
-      symbol = literal_length_.Decode(c);
-      if (symbol < 256) {
-        out[at++] = static_cast<std::uint8_t>(symbol);
+      entry = NextLiteralLengthEntry(c);
+      if (entry < kFirstMatchEntry) {
+        out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
         --codes_left;
-        symbol = literal_length_.Decode(c);
-        if (symbol < 256) {
-          out[at++] = static_cast<std::uint8_t>(symbol);
+        entry = NextLiteralLengthEntry(c);
+        if (entry < kFirstMatchEntry) {
+          out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
           continue;
         }
       }
-      c.RefillFromWord();  // for the distance's class code and extra bits
+      c.Refill();  // for the distance's class code and extra bits
     }
     const std::uint32_t distance = DecodeDistance(distances_, c);
     if (kNearStart && distance > produced + at) {  // before the member's first byte
       sound = false;
       break;
     }
-    const std::size_t length = symbol - kMatchSymbolBias;
+    const std::size_t length = (entry >> SymbolCoding::kSymbolShift) - kMatchSymbolBias;
     CopyMatch(out + at, distance, length);
     at += length;
   }
-  in = c;
+  c.StoreInto(in);
   at_io = at;
   codes_left_io = codes_left;
   return sound;

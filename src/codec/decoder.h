@@ -69,6 +69,7 @@ class Decoder {
   template <bool kNearStart>
   bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                   std::uint32_t& codes_left) const;
+  unsigned NextLiteralLengthEntry(LooseBitCursor& in) const;
   bool StartBlock();
   template <class Table>
   bool ReadSmallList(int count_bits, bool zero_run_field, Table& table);

@@ -17,6 +17,13 @@
 
 namespace qv::codec {
 
+inline std::uint64_t BigEndianWord(const std::uint8_t* bytes) {
+  std::uint64_t eight;
+  std::memcpy(&eight, bytes, sizeof eight);
+  if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
+  return eight;
+}
+
 // The part of the reader that the decoding loop keeps in registers: the
 // visible bits and the fetched bytes not yet loaded into them.
 struct BitCursor {
@@ -41,10 +48,7 @@ struct BitCursor {
   // branching on how many bytes fit. The bits below the new count repeat the
   // next byte's first bits, which the next refill puts there again.
   void RefillFromWord() {
-    std::uint64_t eight;
-    std::memcpy(&eight, next, sizeof eight);
-    if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
-    bits |= eight >> count;
+    bits |= BigEndianWord(next) >> count;
     next += static_cast<unsigned>(63 - count) >> 3;
     count |= kVisibleBits;
   }
@@ -61,6 +65,35 @@ struct BitCursor {
     Skip(width);
     return value;
   }
+};
+
+// A BitCursor as the decoder's fast loop keeps it, for a stretch where at
+// least eight fetched bytes lie ahead of every refill: only the low six bits
+// of `count` are the count, so that a symbol's code can be skipped with its
+// whole table entry when the entry holds the code length in its low six bits
+// and a multiple of 64 above them.
+struct LooseBitCursor {
+  explicit LooseBitCursor(const BitCursor& cursor)
+      : bits(cursor.bits), count(static_cast<unsigned>(cursor.count)), next(cursor.next) {}
+
+  void Refill() {
+    bits |= BigEndianWord(next) >> (count & 63);
+    next += (~count & 63) >> 3;
+    count |= BitCursor::kVisibleBits;
+  }
+  void Skip(unsigned width_or_entry) {
+    bits <<= width_or_entry & 63;
+    count -= width_or_entry;
+  }
+  void StoreInto(BitCursor& cursor) const {
+    cursor.bits = bits;
+    cursor.count = static_cast<int>(count & 63);
+    cursor.next = next;
+  }
+
+  std::uint64_t bits;
+  unsigned count;
+  const std::uint8_t* next;
 };
 
 class PackedBitReader {
