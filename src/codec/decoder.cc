@@ -124,6 +124,7 @@ bool Decoder::Produce(std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
+    in = reader_.TopUp(in);
     if (codes_left >= 3 && in.end - in.next >= kFastInputBytes) {
       // Past the first 4096 bytes every distance reaches a byte of the
       // member, and the fast loop need not check.
@@ -132,7 +133,8 @@ bool Decoder::Produce(std::size_t count) {
       if (!sound) break;
       continue;
     }
-    // Near the end of the fetched bytes: one symbol at a time.
+    // Near the member's last packed bytes or the block's last codes: one
+    // symbol at a time.
     --codes_left;
     if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = literal_length_.Decode(in);

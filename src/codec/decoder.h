@@ -63,7 +63,7 @@ class Decoder {
   // begin in the chunk's last byte, and the words a copy writes past its end.
   static constexpr std::size_t kSlack = kMaxMatch + 32;
   // Fetched bytes the fast loop wants ahead: two word refills.
-  static constexpr std::ptrdiff_t kFastInputBytes = 16;
+  static constexpr std::ptrdiff_t kFastInputBytes = PackedBitReader::kAhead;
 
   bool Produce(std::size_t count);
   template <bool kNearStart>

@@ -111,14 +111,27 @@ class PackedBitReader {
   // block from the source, or goes on with zero bits past the packed data.
   BitCursor RefillSlowly(BitCursor cursor);
 
+  // Fetched bytes that a fast decoding loop wants ahead of its cursor.
+  static constexpr std::ptrdiff_t kAhead = 16;
+  // For a cursor taken out of the reader: while the member has bytes not
+  // yet fetched, fetches the next block behind the fewer than kAhead bytes
+  // left, so that a fast loop need not stop at the block's end.
+  BitCursor TopUp(BitCursor cursor) {
+    if (cursor.end - cursor.next >= kAhead || unfetched_ == 0) return cursor;
+    cursor_ = cursor;
+    Fetch();
+    return cursor_;
+  }
+
   // The CRC register (not complemented) over the bytes taken so far.
   std::uint32_t CrcRegister();
 
  private:
   static constexpr std::size_t kBlock = 4096;
-  // Bytes of the previous block that may still be untaken when the next
-  // block is fetched (the visible bits run at most four bytes ahead).
-  static constexpr std::size_t kCarry = 8;
+  // Bytes of the previous block kept when the next is fetched: those not
+  // yet loaded (fewer than kAhead) and the loaded ones not yet folded into
+  // the CRC (the visible bits run at most eight bytes behind them).
+  static constexpr std::size_t kCarry = kAhead + 8;
 
   void Fetch();
   void FoldTakenBytes();
