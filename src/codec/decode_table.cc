@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace qv::codec {
 namespace {
@@ -26,7 +27,13 @@ void FillEntries(Entry* first, std::size_t count, Entry entry) {
       std::memcpy(first + i + 4, &four, sizeof four);
     }
   } else {
-    std::fill_n(first, count, entry);
+    // Larger entries go in as whole words too: a struct copy may take a
+    // store per field.
+    static_assert(sizeof(Entry) == sizeof(std::uint64_t) && std::is_trivially_copyable_v<Entry>);
+    std::uint64_t word;
+    std::memcpy(&word, &entry, sizeof word);
+    for (std::size_t i = 0; i < count; ++i)
+      std::memcpy(static_cast<void*>(first + i), &word, sizeof word);
   }
 }
 

@@ -45,8 +45,9 @@ struct DistanceEntry {
   std::uint16_t distance = 0;  // distance of the class's first value (1 to 2049)
   std::uint16_t extra_mask = 0;
   std::uint8_t bits = 0;  // code length plus extra bits, or kNodeFlag | 0
-  // 63 - bits: shifts the code and extra bits down to the low end in two
-  // steps (first by one), so that a distance of no bits never shifts by 64.
+  // 64 - bits, modulo 64: shifts the code and extra bits down to the low
+  // end. A class without extra bits has a mask of 0, so a shift of 0 for
+  // one that takes no bits at all does no harm.
   std::uint8_t drop = 0;
   std::uint16_t node = 0;
   friend constexpr bool operator==(const DistanceEntry&, const DistanceEntry&) = default;
@@ -61,7 +62,7 @@ struct DistanceCoding {
     const unsigned base = distance_class == 0 ? 0 : 1u << (distance_class - 1);
     const int bits = length + extra;
     return {static_cast<std::uint16_t>(base + 1), static_cast<std::uint16_t>((1u << extra) - 1),
-            static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(63 - bits), 0};
+            static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>((64 - bits) & 63), 0};
   }
   static constexpr Entry Node(int node) {
     return {0, 0, kNodeFlag, 0, static_cast<std::uint16_t>(node)};

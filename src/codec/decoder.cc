@@ -66,7 +66,7 @@ template <class Cursor>
   const std::uint64_t bits = in.bits;
   in.Skip(entry.bits);
   return entry.distance +
-         (static_cast<std::uint32_t>((bits >> 1) >> entry.drop) & entry.extra_mask);
+         (static_cast<std::uint32_t>(bits >> entry.drop) & entry.extra_mask);
 }
 
 }  // namespace
@@ -278,7 +278,8 @@ bool Decoder::ReadLongList(BitCursor& in) {
     if (i + zeros > kLiteralLengthSymbols) return false;
     i += zeros;  // the lengths are zero already
   }
-  return literal_length_.Build(lengths);
+  // The lengths after the count are zero: the table need not look at them.
+  return literal_length_.Build(std::span(lengths).first(count));
 }
 
 }  // namespace qv::codec
