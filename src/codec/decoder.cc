@@ -65,8 +65,7 @@ template <class Cursor>
   const DistanceEntry& entry = table.Lookup(in.bits);
   const std::uint64_t bits = in.bits;
   in.Skip(entry.bits);
-  return entry.distance +
-         (static_cast<std::uint32_t>(bits >> entry.drop) & entry.extra_mask);
+  return entry.distance + (static_cast<std::uint32_t>(bits >> entry.drop) & entry.extra_mask);
 }
 
 }  // namespace
@@ -265,8 +264,13 @@ bool Decoder::ReadLongList(BitCursor& in) {
   }
   if (count > kLiteralLengthSymbols) return false;
   std::array<std::uint8_t, kLiteralLengthSymbols> lengths{};
-  for (unsigned i = 0; i < count;) {
-    if (!in.Refill()) in = reader_.RefillSlowly(in);
+  // A code-length symbol with its run field takes at most 25 bits: a
+  // refill shows enough for two.
+  for (unsigned i = 0, taken = 2; i < count; ++taken) {
+    if (taken == 2) {
+      if (!in.Refill()) in = reader_.RefillSlowly(in);
+      taken = 0;
+    }
     const unsigned symbol = code_lengths_.Decode(in);
     if (symbol >= kCodeLengthSymbolBias + 1) {
       lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);
