@@ -128,7 +128,8 @@ class DecodeTable {
     return *entry;
   }
 
-  std::array<Entry, 1u << kDirectBits> direct_{};
+  // Behind the table, room for the whole 16-byte stores of its last run.
+  std::array<Entry, (1u << kDirectBits) + 16 / sizeof(Entry) - 1> direct_{};
   std::array<Entry, kMaxNodes> left_{};
   std::array<Entry, kMaxNodes> right_{};
 };
