@@ -34,8 +34,10 @@ void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
   std::uint8_t* const end = to + length;
   if (distance >= 16) {
     CopySixteen(to, from);
-    for (std::size_t done = 16; done < length; done += 16)
-      CopySixteen(to + done, from + done);
+    if (length > 16) [[unlikely]] {
+      for (std::size_t done = 16; done < length; done += 16)
+        CopySixteen(to + done, from + done);
+    }
   } else if (distance >= 8) {
     // Every word read lies at least eight bytes behind the bytes being
     // written, so it holds what a byte-by-byte copy would read.
