@@ -107,10 +107,12 @@ class DecodeTable {
   }
 
   // Decodes the next symbol and consumes its bits.
-  unsigned Decode(BitCursor& reader) const requires std::is_same_v<Coding, SymbolCoding> {
+  template <class SameCoding = Coding>
+  requires std::is_same_v<SameCoding, SymbolCoding>
+  unsigned Decode(BitCursor& reader) const {
     const Entry entry = Lookup(reader.bits);
-    reader.Skip(Coding::Length(entry));
-    return Coding::Symbol(entry);
+    reader.Skip(SameCoding::Length(entry));
+    return SameCoding::Symbol(entry);
   }
 
  private:
