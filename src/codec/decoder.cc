@@ -255,7 +255,7 @@ bool Decoder::ReadLongList() {
   return built;
 }
 
-bool Decoder::ReadLongList(BitCursor& in) {
+[[gnu::always_inline]] inline bool Decoder::ReadLongList(BitCursor& in) {
   if (!in.Refill()) in = reader_.RefillSlowly(in);
   const unsigned count = in.Get(kLiteralCountBits);
   if (count == 0) {
@@ -274,13 +274,14 @@ bool Decoder::ReadLongList(BitCursor& in) {
       taken = 0;
     }
     const unsigned symbol = code_lengths_.Decode(in);
-    if (symbol >= kCodeLengthSymbolBias + 1) {
-      lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);
+    if (symbol == 0 || symbol > kCodeLengthSymbolBias) {
+      // One length, zero or not: chosen without a branch, as the two
+      // alternate at random.
+      lengths[i++] = static_cast<std::uint8_t>(symbol == 0 ? 0 : symbol - kCodeLengthSymbolBias);
       continue;
     }
-    const unsigned zeros = symbol == 0   ? 1
-                           : symbol == 1 ? in.Get(kShortRunBits) + kShortRunBase
-                                         : in.Get(kLongRunBits) + kLongRunBase;
+    const unsigned zeros =
+        symbol == 1 ? in.Get(kShortRunBits) + kShortRunBase : in.Get(kLongRunBits) + kLongRunBase;
     if (i + zeros > kLiteralLengthSymbols) return false;
     i += zeros;  // the lengths are zero already
   }
