@@ -64,6 +64,8 @@ class Decoder {
   static constexpr std::size_t kSlack = kMaxMatch + 32;
   // Fetched bytes the fast loop wants ahead: two word refills.
   static constexpr std::ptrdiff_t kFastInputBytes = PackedBitReader::kAhead;
+  // The most a step of the fast loop moves through the fetched bytes.
+  static constexpr std::size_t kMaxStepBytes = 14;
 
   bool Produce(std::size_t count);
   template <bool kNearStart>
