@@ -23,6 +23,7 @@ class BitStreamBuilder {
     return Put((1u << (length - 3)) - 2, length - 3);
   }
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  std::size_t bits() const { return static_cast<std::size_t>(used_); }
 
  private:
   std::vector<std::uint8_t> bytes_;

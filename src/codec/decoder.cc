@@ -7,33 +7,42 @@
 namespace qv::codec {
 namespace {
 
+// The entries of literal symbols are the ones below this.
+constexpr unsigned kFirstMatchEntry = SymbolCoding::Leaf(256, 0);
+
+void CopySixteen(std::uint8_t* to, const std::uint8_t* from) {
+  std::array<std::uint8_t, 16> sixteen;
+  std::memcpy(sixteen.data(), from, sixteen.size());
+  std::memcpy(to, sixteen.data(), sixteen.size());
+}
+
+void CopyEight(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint64_t eight;
+  std::memcpy(&eight, from, sizeof eight);
+  std::memcpy(to, &eight, sizeof eight);
+}
+
 // Copies a match of `length` bytes from `distance` back (1 to 4096) as the
 // format defines it, byte after byte, so that a match overlapping its own
 // output repeats its first bytes. Whole words are stored where the source
-// lies a word or more behind; up to 15 bytes past the match's end may be
+// lies a word or more behind, and the first 16 bytes without a test, since
+// most matches are that short; up to 15 bytes past the match's end may be
 // written.
 [[gnu::always_inline]] inline void CopyMatch(std::uint8_t* to, std::size_t distance,
                                              std::size_t length) {
   const std::uint8_t* from = to - distance;
   std::uint8_t* const end = to + length;
   if (distance >= 16) {
-    do {
-      std::uint64_t first;
-      std::uint64_t second;
-      std::memcpy(&first, from, 8);
-      std::memcpy(&second, from + 8, 8);
-      std::memcpy(to, &first, 8);
-      std::memcpy(to + 8, &second, 8);
-      to += 16;
-      from += 16;
-    } while (to < end);
+    CopySixteen(to, from);
+    if (length > 16) [[unlikely]] {
+      for (std::size_t done = 16; done < length; done += 16)
+        CopySixteen(to + done, from + done);
+    }
   } else if (distance >= 8) {
     // Every word read lies at least eight bytes behind the bytes being
     // written, so it holds what a byte-by-byte copy would read.
     do {
-      std::uint64_t eight;
-      std::memcpy(&eight, from, 8);
-      std::memcpy(to, &eight, 8);
+      CopyEight(to, from);
       to += 8;
       from += 8;
     } while (to < end);
@@ -49,26 +58,28 @@ namespace {
   }
 }
 
-// The distance value of a class: the class's base plus its extra bits.
-constexpr std::array<std::uint16_t, kDistanceClasses> kDistanceBase = {
-    0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048};
-constexpr std::array<std::uint8_t, kDistanceClasses> kDistanceExtraBits = {0, 0, 1, 2, 3,  4, 5,
-                                                                           6, 7, 8, 9, 10, 11};
-
-// Decodes a distance value: the class's code, then its extra bits. The
-// cursor must show at least 27 bits.
-template <class Table>
-[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const Table& table, BitCursor& in) {
-  const unsigned distance_class = table.Decode(in);
-  const int extra = kDistanceExtraBits[distance_class];
-  // Shifted in two steps so that no extra bits shift by 64.
-  const auto value =
-      kDistanceBase[distance_class] + static_cast<std::uint32_t>((in.bits >> 1) >> (63 - extra));
-  in.Skip(extra);
-  return value;
+// Decodes a distance (1 to 4096): the class's code and its extra bits in one
+// step. The cursor must show at least 27 bits.
+template <class Cursor>
+[[gnu::always_inline]] inline std::uint32_t DecodeDistance(const DistanceTable& table, Cursor& in) {
+  // Fields are read where they lie: a whole entry in a register would take
+  // more instructions to take apart.
+  const DistanceEntry& entry = table.Lookup(in.bits);
+  const std::uint64_t bits = in.bits;
+  in.Skip(entry.bits);
+  return entry.distance + (static_cast<std::uint32_t>(bits >> entry.drop) & entry.extra_mask);
 }
 
 }  // namespace
+
+// The entry of the next literal/length code, its bits consumed. A literal's
+// entry lies below every node's, so only the others are tested for one.
+[[gnu::always_inline]] inline unsigned Decoder::NextLiteralLengthEntry(LooseBitCursor& in) const {
+  unsigned entry = literal_length_.DirectEntry(in.bits);
+  if (entry >= kFirstMatchEntry) entry = literal_length_.Resolve(entry, in.bits);
+  in.Skip(entry);
+  return entry;
+}
 
 void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
   reader_.Start(source, packed_size);
@@ -114,6 +125,7 @@ bool Decoder::Produce(std::size_t count) {
       codes_left = block_codes_left_;
       if (!sound) break;
     }
+    in = reader_.TopUp(in);
     if (codes_left >= 3 && in.end - in.next >= kFastInputBytes) {
       // Past the first 4096 bytes every distance reaches a byte of the
       // member, and the fast loop need not check.
@@ -122,7 +134,8 @@ bool Decoder::Produce(std::size_t count) {
       if (!sound) break;
       continue;
     }
-    // Near the end of the fetched bytes: one symbol at a time.
+    // Near the member's last packed bytes or the block's last codes: one
+    // symbol at a time.
     --codes_left;
     if (!in.Refill()) in = reader_.RefillSlowly(in);
     const unsigned symbol = literal_length_.Decode(in);
@@ -130,13 +143,13 @@ bool Decoder::Produce(std::size_t count) {
       out[at++] = static_cast<std::uint8_t>(symbol);
       continue;
     }
-    const std::uint32_t distance_value = DecodeDistance(small_, in);
-    if (distance_value >= produced_ + at) {  // before the member's first byte
+    const std::uint32_t distance = DecodeDistance(distances_, in);
+    if (distance > produced_ + at) {  // before the member's first byte
       sound = false;
       break;
     }
     const std::size_t length = symbol - kMatchSymbolBias;
-    CopyMatch(out + at, distance_value + 1, length);
+    CopyMatch(out + at, distance, length);
     at += length;
   }
   reader_.cursor() = in;
@@ -156,42 +169,48 @@ template <bool kNearStart>
                                                        std::uint32_t& codes_left_io) const {
   const std::uint8_t* const safe_end = in.end - kFastInputBytes;
   const std::uint64_t produced = produced_;
-  BitCursor c = in;
+  LooseBitCursor c(in);
   std::size_t at = at_io;
   std::uint32_t codes_left = codes_left_io;
   bool sound = true;
   // Three codes or more left: a literal is always followed by up to two
   // more symbols, which may run past the chunk's end into the slack.
-  while (at < count && codes_left >= 3 && c.next <= safe_end) {
-    c.RefillFromWord();
-    --codes_left;
-    unsigned symbol = literal_length_.Decode(c);
-    if (symbol < 256) {
-      out[at++] = static_cast<std::uint8_t>(symbol);
-      // Two more symbols need at most 32 of the 40 bits still visible.
+  while (sound && at < count && codes_left >= 3 && c.next <= safe_end) {
+    // Steps that need neither check: each takes at most three codes and
+    // two refills of at most seven bytes.
+    std::size_t steps = std::min<std::size_t>(
+        codes_left / 3, static_cast<std::size_t>(safe_end - c.next) / kMaxStepBytes + 1);
+    do {
+      c.Refill();
       --codes_left;
-      symbol = literal_length_.Decode(c);
-      if (symbol < 256) {
-        out[at++] = static_cast<std::uint8_t>(symbol);
+      unsigned entry = NextLiteralLengthEntry(c);
+      if (entry < kFirstMatchEntry) {
+        out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
+        // Two more symbols need at most 32 of the 40 bits still visible.
         --codes_left;
-        symbol = literal_length_.Decode(c);
-        if (symbol < 256) {
-          out[at++] = static_cast<std::uint8_t>(symbol);
-          continue;
+        entry = NextLiteralLengthEntry(c);
+        if (entry < kFirstMatchEntry) {
+          out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
+          --codes_left;
+          entry = NextLiteralLengthEntry(c);
+          if (entry < kFirstMatchEntry) {
+            out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
+            continue;
+          }
         }
+        c.Refill();  // for the distance's class code and extra bits
       }
-      c.RefillFromWord();  // for the distance's class code and extra bits
-    }
-    const std::uint32_t distance_value = DecodeDistance(small_, c);
-    if (kNearStart && distance_value >= produced + at) {  // before the member's first byte
-      sound = false;
-      break;
-    }
-    const std::size_t length = symbol - kMatchSymbolBias;
-    CopyMatch(out + at, distance_value + 1, length);
-    at += length;
+      const std::uint32_t distance = DecodeDistance(distances_, c);
+      if (kNearStart && distance > produced + at) {  // before the member's first byte
+        sound = false;
+        break;
+      }
+      const std::size_t length = (entry >> SymbolCoding::kSymbolShift) - kMatchSymbolBias;
+      CopyMatch(out + at, distance, length);
+      at += length;
+    } while (at < count && --steps != 0);
   }
-  in = c;
+  c.StoreInto(in);
   at_io = at;
   codes_left_io = codes_left;
   return sound;
@@ -202,22 +221,23 @@ bool Decoder::StartBlock() {
   reader_.Refill();
   block_codes_left_ = in.Get(kCodeCountBits);
   return block_codes_left_ != 0 &&
-         ReadSmallList(kCodeLengthCountBits, kCodeLengthSymbols, /*zero_run_field=*/true) &&
-         ReadLongList() &&
-         ReadSmallList(kDistanceCountBits, kDistanceClasses, /*zero_run_field=*/false);
+         ReadSmallList(kCodeLengthCountBits, /*zero_run_field=*/true, code_lengths_) &&
+         ReadLongList() && ReadSmallList(kDistanceCountBits, /*zero_run_field=*/false, distances_);
 }
 
-bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
+template <class Table>
+bool Decoder::ReadSmallList(int count_bits, bool zero_run_field, Table& table) {
+  constexpr unsigned kSymbols = Table::kSymbolCount;
   BitCursor& in = reader_.cursor();
   reader_.Refill();
   const unsigned count = in.Get(count_bits);
   if (count == 0) {
     const unsigned symbol = in.Get(count_bits);
-    if (symbol >= static_cast<unsigned>(symbols)) return false;
-    small_.SetSingle(symbol);
+    if (symbol >= kSymbols) return false;
+    table.SetSingle(symbol);
     return true;
   }
-  if (count > static_cast<unsigned>(symbols)) return false;
+  if (count > kSymbols) return false;
   std::array<std::uint8_t, kCodeLengthSymbols> lengths{};
   for (unsigned i = 0; i < count;) {
     reader_.Refill();
@@ -230,7 +250,7 @@ bool Decoder::ReadSmallList(int count_bits, int symbols, bool zero_run_field) {
     lengths[i++] = static_cast<std::uint8_t>(length);
     if (zero_run_field && i == 3) i += in.Get(kZeroRunBits);
   }
-  return small_.Build(std::span(lengths.data(), static_cast<std::size_t>(symbols)));
+  return table.Build(std::span(lengths.data(), kSymbols));
 }
 
 bool Decoder::ReadLongList() {
@@ -241,7 +261,7 @@ bool Decoder::ReadLongList() {
   return built;
 }
 
-bool Decoder::ReadLongList(BitCursor& in) {
+[[gnu::always_inline]] inline bool Decoder::ReadLongList(BitCursor& in) {
   if (!in.Refill()) in = reader_.RefillSlowly(in);
   const unsigned count = in.Get(kLiteralCountBits);
   if (count == 0) {
@@ -252,20 +272,27 @@ bool Decoder::ReadLongList(BitCursor& in) {
   }
   if (count > kLiteralLengthSymbols) return false;
   std::array<std::uint8_t, kLiteralLengthSymbols> lengths{};
-  for (unsigned i = 0; i < count;) {
-    if (!in.Refill()) in = reader_.RefillSlowly(in);
-    const unsigned symbol = small_.Decode(in);
-    if (symbol >= kCodeLengthSymbolBias + 1) {
-      lengths[i++] = static_cast<std::uint8_t>(symbol - kCodeLengthSymbolBias);
+  // A code-length symbol with its run field takes at most 25 bits: a
+  // refill shows enough for two.
+  for (unsigned i = 0, taken = 2; i < count; ++taken) {
+    if (taken == 2) {
+      if (!in.Refill()) in = reader_.RefillSlowly(in);
+      taken = 0;
+    }
+    const unsigned symbol = code_lengths_.Decode(in);
+    if (symbol == 0 || symbol > kCodeLengthSymbolBias) {
+      // One length, zero or not: chosen without a branch, as the two
+      // alternate at random.
+      lengths[i++] = static_cast<std::uint8_t>(symbol == 0 ? 0 : symbol - kCodeLengthSymbolBias);
       continue;
     }
-    const unsigned zeros = symbol == 0   ? 1
-                           : symbol == 1 ? in.Get(kShortRunBits) + kShortRunBase
-                                         : in.Get(kLongRunBits) + kLongRunBase;
+    const unsigned zeros =
+        symbol == 1 ? in.Get(kShortRunBits) + kShortRunBase : in.Get(kLongRunBits) + kLongRunBase;
     if (i + zeros > kLiteralLengthSymbols) return false;
     i += zeros;  // the lengths are zero already
   }
-  return literal_length_.Build(lengths);
+  // The lengths after the count are zero: the table need not look at them.
+  return literal_length_.Build(std::span(lengths).first(count));
 }
 
 }  // namespace qv::codec

@@ -63,23 +63,26 @@ class Decoder {
   // begin in the chunk's last byte, and the words a copy writes past its end.
   static constexpr std::size_t kSlack = kMaxMatch + 32;
   // Fetched bytes the fast loop wants ahead: two word refills.
-  static constexpr std::ptrdiff_t kFastInputBytes = 16;
+  static constexpr std::ptrdiff_t kFastInputBytes = PackedBitReader::kAhead;
+  // The most a step of the fast loop moves through the fetched bytes.
+  static constexpr std::size_t kMaxStepBytes = 14;
 
   bool Produce(std::size_t count);
   template <bool kNearStart>
   bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                   std::uint32_t& codes_left) const;
+  unsigned NextLiteralLengthEntry(LooseBitCursor& in) const;
   bool StartBlock();
-  bool ReadSmallList(int count_bits, int symbols, bool zero_run_field);
+  template <class Table>
+  bool ReadSmallList(int count_bits, bool zero_run_field, Table& table);
   bool ReadLongList();
   bool ReadLongList(BitCursor& in);
 
   const ProgressCallback* progress_;
   PackedBitReader reader_;
   LiteralLengthTable literal_length_;
-  // The code-length code, replaced by the distance code once the literal and
-  // length lengths are read.
-  SmallCodeTable small_;
+  CodeLengthTable code_lengths_;
+  DistanceTable distances_;
   std::uint32_t block_codes_left_ = 0;
   std::uint64_t produced_ = 0;  // bytes of the member before this chunk
   // The member's last 4096 bytes before the chunk, then the chunk (from

@@ -37,17 +37,21 @@ BitCursor PackedBitReader::RefillSlowly(BitCursor cursor) {
 
 void PackedBitReader::Fetch() {
   FoldTakenBytes();
-  // Keep the fetched bytes not yet folded; the rest of the block is done.
-  const auto keep = static_cast<std::size_t>(fetched_ - folded_);
-  std::memmove(buffer_.data(), cursor_.end - keep, keep);
+  // Keep the fetched bytes not yet folded or not yet loaded; the rest of
+  // the block is done.
+  const std::uint8_t* const unfolded = cursor_.end - (fetched_ - folded_);
+  const std::uint8_t* const first = std::min(unfolded, cursor_.next);
+  const auto keep = static_cast<std::size_t>(cursor_.end - first);
+  const std::ptrdiff_t loaded = cursor_.next - first;
+  std::memmove(buffer_.data(), first, keep);
   const std::size_t want = std::min<std::size_t>(unfetched_, kBlock);
   const std::span<std::uint8_t> block(buffer_.data() + keep, want);
   const std::size_t got = source_->Read(block);
   std::fill(block.begin() + static_cast<std::ptrdiff_t>(got), block.end(), 0xFF);
   unfetched_ -= static_cast<std::uint32_t>(want);
   fetched_ += want;
-  cursor_.next = buffer_.data() + keep;
-  cursor_.end = cursor_.next + want;
+  cursor_.next = buffer_.data() + loaded;
+  cursor_.end = block.data() + want;
 }
 
 void PackedBitReader::FoldTakenBytes() {

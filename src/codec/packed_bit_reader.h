@@ -17,6 +17,13 @@
 
 namespace qv::codec {
 
+inline std::uint64_t BigEndianWord(const std::uint8_t* bytes) {
+  std::uint64_t eight;
+  std::memcpy(&eight, bytes, sizeof eight);
+  if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
+  return eight;
+}
+
 // The part of the reader that the decoding loop keeps in registers: the
 // visible bits and the fetched bytes not yet loaded into them.
 struct BitCursor {
@@ -41,10 +48,7 @@ struct BitCursor {
   // branching on how many bytes fit. The bits below the new count repeat the
   // next byte's first bits, which the next refill puts there again.
   void RefillFromWord() {
-    std::uint64_t eight;
-    std::memcpy(&eight, next, sizeof eight);
-    if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
-    bits |= eight >> count;
+    bits |= BigEndianWord(next) >> count;
     next += static_cast<unsigned>(63 - count) >> 3;
     count |= kVisibleBits;
   }
@@ -63,6 +67,35 @@ struct BitCursor {
   }
 };
 
+// A BitCursor as the decoder's fast loop keeps it, for a stretch where at
+// least eight fetched bytes lie ahead of every refill: only the low six bits
+// of `count` are the count, so that a symbol's code can be skipped with its
+// whole table entry when the entry holds the code length in its low six bits
+// and a multiple of 64 above them.
+struct LooseBitCursor {
+  explicit LooseBitCursor(const BitCursor& cursor)
+      : bits(cursor.bits), count(static_cast<unsigned>(cursor.count)), next(cursor.next) {}
+
+  void Refill() {
+    bits |= BigEndianWord(next) >> (count & 63);
+    next += (~count & 63) >> 3;
+    count |= BitCursor::kVisibleBits;
+  }
+  void Skip(unsigned width_or_entry) {
+    bits <<= width_or_entry & 63;
+    count -= width_or_entry;
+  }
+  void StoreInto(BitCursor& cursor) const {
+    cursor.bits = bits;
+    cursor.count = static_cast<int>(count & 63);
+    cursor.next = next;
+  }
+
+  std::uint64_t bits;
+  unsigned count;
+  const std::uint8_t* next;
+};
+
 class PackedBitReader {
  public:
   // Starts a member of `packed_size` bytes that begins at the source's
@@ -78,14 +111,27 @@ class PackedBitReader {
   // block from the source, or goes on with zero bits past the packed data.
   BitCursor RefillSlowly(BitCursor cursor);
 
+  // Fetched bytes that a fast decoding loop wants ahead of its cursor.
+  static constexpr std::ptrdiff_t kAhead = 16;
+  // For a cursor taken out of the reader: while the member has bytes not
+  // yet fetched, fetches the next block behind the fewer than kAhead bytes
+  // left, so that a fast loop need not stop at the block's end.
+  BitCursor TopUp(BitCursor cursor) {
+    if (cursor.end - cursor.next >= kAhead || unfetched_ == 0) return cursor;
+    cursor_ = cursor;
+    Fetch();
+    return cursor_;
+  }
+
   // The CRC register (not complemented) over the bytes taken so far.
   std::uint32_t CrcRegister();
 
  private:
   static constexpr std::size_t kBlock = 4096;
-  // Bytes of the previous block that may still be untaken when the next
-  // block is fetched (the visible bits run at most four bytes ahead).
-  static constexpr std::size_t kCarry = 8;
+  // Bytes of the previous block kept when the next is fetched: those not
+  // yet loaded (fewer than kAhead) and the loaded ones not yet folded into
+  // the CRC (the visible bits run at most eight bytes behind them).
+  static constexpr std::size_t kCarry = kAhead + 8;
 
   void Fetch();
   void FoldTakenBytes();
