@@ -1,5 +1,7 @@
 // arq raw-pack and raw-unpack run as a user runs them: exit codes, the JSON
 // line on stdout, one-line messages on stderr, and no half-written output.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,6 +40,22 @@ TEST_F(ArqRaw, PacksAndUnpacksTheWorkedExample) {
   EXPECT_EQ(unpack.exit_code, 0) << unpack.err;
   EXPECT_EQ(unpack.out, pack.out);
   EXPECT_EQ(Read("a.out"), std::string(100, 'a'));
+}
+
+// A pipe or a device as OUT is written into, not replaced by a file
+// renamed over it (which, for /dev/null, would break the whole machine).
+TEST_F(ArqRaw, AnOutputThatIsNoRegularFileIsWrittenInPlace) {
+  Write("a.txt", std::string(5000, 'a'));
+  ASSERT_EQ(Arq("raw-pack " + Path("a.txt") + " " + Path("a.p")).exit_code, 0);
+  const std::string fifo = Path("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const ArqResult unpack =
+      Arq("raw-unpack " + Path("a.p") + " " + fifo + " --size 5000 & timeout 20 cat " + fifo +
+          " >" + Path("copy") + "; wait $!");
+  EXPECT_EQ(unpack.exit_code, 0) << unpack.err;
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(Read("copy") == std::string(5000, 'a')) << Read("copy").size() << " bytes";
+  EXPECT_FALSE(fs::exists(fifo + ".partial"));
 }
 
 TEST_F(ArqRaw, ListedNamesAndIncompressibleFilesAreStored) {

@@ -57,13 +57,27 @@ bool HostPackOutput::Seek(std::int64_t position) {
   return fseeko(file_, static_cast<off_t>(position), SEEK_SET) == 0;
 }
 
-OutputFile::OutputFile(std::filesystem::path target)
-    : target_(std::move(target)), partial_(target_.string() + ".partial") {
+namespace {
+
+bool IsSpecialFile(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
+}  // namespace
+
+OutputFile::OutputFile(std::filesystem::path target) : target_(std::move(target)) {
+  if (IsSpecialFile(target_)) {
+    file_.reset(std::fopen(target_.string().c_str(), "wb"));
+    return;
+  }
+  partial_ = target_.string() + ".partial";
   file_.reset(std::fopen(partial_.string().c_str(), "w+b"));
 }
 
 OutputFile::~OutputFile() {
-  if (committed_) return;
+  if (committed_ || partial_.empty()) return;
   file_.reset();
   std::error_code ignored;
   std::filesystem::remove(partial_, ignored);
@@ -72,6 +86,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::Commit() {
   const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
   if (std::fclose(file_.release()) != 0 || !flushed) return false;
+  if (partial_.empty()) return committed_ = true;
   std::error_code error;
   std::filesystem::rename(partial_, target_, error);
   committed_ = !error;

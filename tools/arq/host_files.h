@@ -60,7 +60,9 @@ class HostPackOutput final : public codec::PackOutput {
 };
 
 // Writes go to a partial file beside the target, which takes the target's
-// name on Commit and is removed otherwise.
+// name on Commit and is removed otherwise. A target that exists and is not a
+// regular file (a device such as /dev/null, a pipe) is written in place:
+// a rename would put a file where the device was.
 class OutputFile {
  public:
   explicit OutputFile(std::filesystem::path target);
@@ -68,14 +70,14 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Null with errno set when the partial file could not be created.
+  // Null with errno set when the file could not be created or opened.
   std::FILE* file() const { return file_.get(); }
   // Closes the file and gives it the target's name; false on failure.
   bool Commit();
 
  private:
   std::filesystem::path target_;
-  std::filesystem::path partial_;
+  std::filesystem::path partial_;  // empty when written in place
   FileHandle file_;
   bool committed_ = false;
 };
