@@ -209,10 +209,11 @@ void MatchFinder::Delete() {
   if (node == 0) return;
   Unlink(leaf);
   parent_[leaf] = 0;
-  if (node >= kFirstRoot) return;
+  // A root's count is kept too, though never looked at: one test then
+  // decides both whether the parent is a root and whether it stays.
   Inner& inner = inner_[node];
   children_[node] ^= leaf;
-  if (--inner.child_count > 1) return;
+  if ((--inner.child_count > 1) | (node >= kFirstRoot)) return;
 
   int newest = Unreduced(inner.position & ~kPercolate);
   Node up = parent_[node];
