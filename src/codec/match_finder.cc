@@ -13,6 +13,7 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
                 kArrayBytes);
   input_ = &input;
   bytes_read_ = &bytes_read;
+  std::fill(text_.begin() + kTextSize, text_.end(), 0);
   InitTree();
   const std::size_t count = input.Read(std::span(text_.data() + kWindow, kWindow + kMaxLength));
   *bytes_read_ += static_cast<std::uint32_t>(count);
@@ -155,9 +156,11 @@ void MatchFinder::Insert() {
     candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
     const std::uint8_t* const ahead = text_.data() + p;
     const std::uint8_t* const earlier = text_.data() + candidate;
-    // Eight bytes at a time while eight are left before the limit; the
-    // first differing byte is the lowest set byte of their difference.
-    for (; length + 8 <= limit; length += 8) {
+    // Eight bytes at a time, the last word reaching past the limit (the
+    // text has room behind it): no byte-by-byte tail, whose length varies
+    // from node to node. The first differing byte is the lowest set byte of
+    // their difference.
+    for (;;) {
       std::uint64_t mine;
       std::uint64_t theirs;
       std::memcpy(&mine, ahead + length, 8);
@@ -168,16 +171,16 @@ void MatchFinder::Insert() {
                   8;
         break;
       }
+      length += 8;
+      if (length >= limit) break;
     }
-    while (length < limit) {
-      if (ahead[length] != earlier[length]) {
-        Split(node, length, candidate);
-        match_length_ = length;
-        match_position_ = candidate;
-        return;
-      }
-      ++length;
+    if (length < limit) {
+      Split(node, length, candidate);
+      match_length_ = length;
+      match_position_ = candidate;
+      return;
     }
+    length = limit;
     match_position_ = candidate;
     if (length >= kMaxLength) {
       // An identical 256-byte string: the new leaf replaces the old one,
