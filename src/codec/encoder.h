@@ -5,7 +5,7 @@
 // start, output rewritten from the member's start) as soon as its packed
 // bytes would reach the input bytes read so far.
 //
-// Memory per member: the match finder's arrays (149,248 bytes) and a staging
+// Memory per member: the match finder's arrays (149,256 bytes) and a staging
 // buffer of 16,384 bytes, both taken when compression starts and given back
 // when it ends; nothing is taken per block or per code. When the heap
 // refuses the staging buffer, smaller ones are tried, each nine tenths of

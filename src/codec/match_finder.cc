@@ -13,6 +13,7 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
                 kArrayBytes);
   input_ = &input;
   bytes_read_ = &bytes_read;
+  std::fill(text_.begin() + kTextSize, text_.end(), 0);
   InitTree();
   const std::size_t count = input.Read(std::span(text_.data() + kWindow, kWindow + kMaxLength));
   *bytes_read_ += static_cast<std::uint32_t>(count);
@@ -155,9 +156,11 @@ void MatchFinder::Insert() {
     candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
     const std::uint8_t* const ahead = text_.data() + p;
     const std::uint8_t* const earlier = text_.data() + candidate;
-    // Eight bytes at a time while eight are left before the limit; the
-    // first differing byte is the lowest set byte of their difference.
-    for (; length + 8 <= limit; length += 8) {
+    // Eight bytes at a time, the last word reaching past the limit (the
+    // text has room behind it): no byte-by-byte tail, whose length varies
+    // from node to node. The first differing byte is the lowest set byte of
+    // their difference.
+    for (;;) {
       std::uint64_t mine;
       std::uint64_t theirs;
       std::memcpy(&mine, ahead + length, 8);
@@ -168,16 +171,16 @@ void MatchFinder::Insert() {
                   8;
         break;
       }
+      length += 8;
+      if (length >= limit) break;
     }
-    while (length < limit) {
-      if (ahead[length] != earlier[length]) {
-        Split(node, length, candidate);
-        match_length_ = length;
-        match_position_ = candidate;
-        return;
-      }
-      ++length;
+    if (length < limit) {
+      Split(node, length, candidate);
+      match_length_ = length;
+      match_position_ = candidate;
+      return;
     }
+    length = limit;
     match_position_ = candidate;
     if (length >= kMaxLength) {
       // An identical 256-byte string: the new leaf replaces the old one,
@@ -209,10 +212,11 @@ void MatchFinder::Delete() {
   if (node == 0) return;
   Unlink(leaf);
   parent_[leaf] = 0;
-  if (node >= kFirstRoot) return;
+  // A root's count is kept too, though never looked at: one test then
+  // decides both whether the parent is a root and whether it stays.
   Inner& inner = inner_[node];
   children_[node] ^= leaf;
-  if (--inner.child_count > 1) return;
+  if ((--inner.child_count > 1) | (node >= kFirstRoot)) return;
 
   int newest = Unreduced(inner.position & ~kPercolate);
   Node up = parent_[node];

@@ -21,11 +21,12 @@ namespace qv::codec {
 
 class MatchFinder {
  public:
-  // The memory of the tree and the text buffer, 149,248 bytes. About 61 KB
+  // The memory of the tree and the text buffer, 149,256 bytes. About 61 KB
   // of it, the children's XOR and a chain head for every 15-bit hash, only
   // buys time: fewer and shorter chain walks (a quarter of a head per node
-  // makes most lookups of an absent child end at once).
-  static constexpr std::size_t kArrayBytes = 149'248;
+  // makes most lookups of an absent child end at once); so do the 8 bytes
+  // behind the text, which let a compared word reach past the look-ahead.
+  static constexpr std::size_t kArrayBytes = 149'256;
 
   // Empties the tree, reads up to 4352 bytes of input (adding the count to
   // `bytes_read`, which must outlive the member) and finds the match at the
@@ -95,7 +96,8 @@ class MatchFinder {
   void Delete();
   void Slide();
 
-  std::array<std::uint8_t, kTextSize> text_;
+  // The text, and room for a compared word to reach past the look-ahead.
+  std::array<std::uint8_t, kTextSize + 8> text_;
   std::array<Inner, kWindow + kRoots> inner_;  // per internal node and root
   // Per internal node and root: the XOR of its children's numbers, which
   // names the last one when a single child is left.

@@ -105,6 +105,44 @@ TEST(MatchFinder, FindsTheLongestGenuineMatchAcrossASlide) {
   }
 }
 
+// Every answer of the finder, in order, folded into one number: two finders
+// that keep the same tree give the same digest, whatever they look children
+// up with.
+std::uint64_t Digest(const std::vector<Found>& found) {
+  std::uint64_t digest = 0xCBF29CE484222325u;
+  for (const auto [length, distance] : found) {
+    for (const int value : {length, distance})
+      digest = (digest ^ static_cast<std::uint64_t>(value)) * 0x100000001B3u;
+  }
+  return digest;
+}
+
+// Text, runs of one byte (leaves replaced by identical strings), noise, a
+// repeated block and a small alphabet, one after another across many slides.
+std::vector<std::uint8_t> Mixed() {
+  std::vector<std::uint8_t> data = Words(20000, 5);
+  const auto append = [&data](const std::vector<std::uint8_t>& more) {
+    data.insert(data.end(), more.begin(), more.end());
+  };
+  append(std::vector<std::uint8_t>(700, 'z'));
+  append(RandomBytes(5000, 6));
+  append(SmallAlphabet(10000, 7));
+  const std::vector<std::uint8_t> block = RandomBytes(4095, 8);
+  append(block);
+  append(block);
+  append(std::vector<std::uint8_t>(300, 'z'));
+  append(::qv::codec::Words(30000, 9));
+  return data;
+}
+
+// The digests were taken from the finder that walked hash chains; any faster
+// way of finding children has to keep every match, ties included.
+TEST(MatchFinder, AnswersStayThoseOfTheChainWalkingFinder) {
+  EXPECT_EQ(Digest(FindAll(Mixed())), 13733629769632779004u);
+  EXPECT_EQ(Digest(FindAll(::qv::codec::Words(50000, 11))), 2275767999858599196u);
+  EXPECT_EQ(Digest(FindAll(SmallAlphabet(20000, 12))), 10653421326461996013u);
+}
+
 TEST(MatchFinder, RepeatedBlockOf4095IsFoundAtThatDistance) {
   const std::vector<std::uint8_t> block = RandomBytes(4095, 3);
   std::vector<std::uint8_t> data;
