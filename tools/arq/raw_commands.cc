@@ -103,18 +103,25 @@ int RawUnpack(const RawOptions& options) {
   HostPackedSource source(files.in.get());
   codec::Decoder decoder;
   decoder.DecodeStart(source, files.status.size);
-  std::array<std::uint8_t, codec::kWindowSize> window{};
+  // Chunks are decoded straight into their places in a buffer of whole
+  // windows, which is written at once (no copy through the stream's buffer).
+  std::vector<std::uint8_t> decoded(kStreamBuffer);
   MemberRecord record;
   // The decoder fills every chunk, with zeros from a damaged point on, so
   // the output always has the size asked; damage is reported all the same.
   bool damaged = false;
   for (std::uint32_t done = 0; done < options.size;) {
-    const std::size_t count = std::min<std::size_t>(codec::kWindowSize, options.size - done);
-    damaged |= decoder.DecodeChunk(record, count, window) != Status::kOk;
-    if (std::fwrite(window.data(), 1, count, out.file()) != count) {
+    std::size_t filled = 0;
+    while (filled < decoded.size() && done < options.size) {
+      const std::size_t count = std::min<std::size_t>(codec::kWindowSize, options.size - done);
+      const codec::Decoder::Window window(decoded.data() + filled, codec::kWindowSize);
+      damaged |= decoder.DecodeChunk(record, count, window) != Status::kOk;
+      filled += count;
+      done += static_cast<std::uint32_t>(count);
+    }
+    if (std::fwrite(decoded.data(), 1, filled, out.file()) != filled) {
       return Complain(SystemError(options.out), kExitFailed);
     }
-    done += static_cast<std::uint32_t>(count);
   }
   if (!out.Commit()) return Complain(SystemError(options.out), kExitFailed);
   if (damaged) {
