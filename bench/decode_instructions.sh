@@ -12,16 +12,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 name=decode_instructions.sh
 source "$repo/bench/corpus_and_arq.sh" "${1:-}"
-for tool in gzip libdeflate-gzip valgrind; do
-  command -v "$tool" >/dev/null || { echo "$name: $tool missing" >&2; exit 2; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/all"
-bytes=$(stat -c %s "$work/all")
-"$arq" raw-pack "$work/all" "$work/all.arq" >/dev/null
-gzip -6 -c "$work/all" >"$work/all.gz"
+tools=(gzip libdeflate-gzip valgrind)
+source "$repo/bench/whole_corpus.sh"
 
 # Instructions of one command whose standard output goes to the file $1,
 # from callgrind's summary line.

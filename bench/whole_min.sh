@@ -16,16 +16,8 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 name=whole_min.sh
 source "$repo/bench/corpus_and_arq.sh" "${1:-}"
 runs=${2:-9}
-for tool in gzip libdeflate-gzip /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "$name: $tool missing" >&2; exit 2; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/all"
-bytes=$(stat -c %s "$work/all")
-"$arq" raw-pack "$work/all" "$work/all.arq" >/dev/null
-gzip -6 -c "$work/all" >"$work/all.gz"
+tools=(gzip libdeflate-gzip /usr/bin/time)
+source "$repo/bench/whole_corpus.sh"
 
 commands=(
   "arq raw-pack|\"\$arq\" raw-pack \"\$work/all\" \"\$work/p.arq\""
