@@ -89,6 +89,20 @@ TEST_F(ArqRaw, BestPacksSmallerAndUnpacksTheSame) {
             std::string::npos);
 }
 
+TEST_F(ArqRaw, ThreadsPackTheBytesOfOne) {
+  // Several segments of matches found ahead, and an end past the last cut.
+  std::string text;
+  for (int line = 0; text.size() < 2'700'000; ++line)
+    text += "sample " + std::to_string(line * 7919 % 100'003) + " volts at channel " +
+            std::to_string(line % 4) + (line % 3 == 0 ? " trigger\n" : "\n");
+  Write("t.txt", text);
+  const ArqResult one = Arq("raw-pack --threads 1 " + Path("t.txt") + " " + Path("one.p"));
+  const ArqResult three = Arq("raw-pack --threads 3 " + Path("t.txt") + " " + Path("three.p"));
+  ASSERT_EQ(three.exit_code, 0) << three.err;
+  EXPECT_EQ(three.out, one.out);
+  EXPECT_TRUE(Read("three.p") == Read("one.p"));
+}
+
 TEST_F(ArqRaw, StreamThatEndsEarlyStillGivesTheSizeAsked) {
   // One block of 5000 literals, all 'x' (single-symbol form), cut after five
   // of its seven bytes: zero bits make the symbol 'p' and the decoding goes

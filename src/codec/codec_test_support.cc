@@ -70,6 +70,13 @@ std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, std::string
   return packed.record.packed_size;
 }
 
+std::vector<std::uint8_t> Repeated(const std::vector<std::uint8_t>& block, int times) {
+  std::vector<std::uint8_t> data;
+  for (int i = 0; i < times; ++i)
+    data.insert(data.end(), block.begin(), block.end());
+  return data;
+}
+
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
   std::mt19937 random(seed);
   std::vector<std::uint8_t> bytes(count);

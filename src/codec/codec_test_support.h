@@ -44,6 +44,9 @@ std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, std::string
 // `count` bytes from a fixed pseudo-random sequence.
 std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed);
 
+// `block` `times` over.
+std::vector<std::uint8_t> Repeated(const std::vector<std::uint8_t>& block, int times);
+
 // `count` bytes of text: words drawn at random from a small vocabulary, with
 // spaces, line feeds and the odd number.
 std::vector<std::uint8_t> Words(std::size_t count, unsigned seed);

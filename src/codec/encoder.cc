@@ -4,13 +4,12 @@
 #include <span>
 
 #include "codec/crc32.h"
+#include "codec/lazy_parse.h"
 #include "codec/store_list.h"
 
 namespace qv::codec {
 namespace {
 
-// Progress during compression is reported every this many parse steps.
-constexpr int kProgressSteps = 2048;
 constexpr std::size_t kCopyBufferSize = 4096;
 constexpr std::size_t kMinCopyBufferSize = 256;
 
@@ -80,39 +79,26 @@ bool Encoder::TakeStagingBuffer() {
 Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutput& output) {
   if (optimal_parse_) return optimal_.Compress(record, input, output);
   bytes_read_ = 0;
-  match_finder_ = TryMake<MatchFinder>(heap_);
-  if (match_finder_ == nullptr || !TakeStagingBuffer()) {
+  if (!matches_ahead_) match_finder_ = TryMake<MatchFinder>(heap_);
+  if ((!matches_ahead_ && match_finder_ == nullptr) || !TakeStagingBuffer()) {
     match_finder_.reset();
     return Status::kNoMemory;
   }
-  MatchFinder& finder = *match_finder_;
-  finder.MatchFinderStart(input, bytes_read_);
-  coder_.Start(staging_, output, bytes_read_);
-  finder.ClipMatchLength();
-
-  // One step of lazy evaluation: a match is taken only when the match one
-  // position later is not longer; otherwise a literal goes out and the
-  // search looks again.
-  int steps = 0;
-  while (record.status_word != kStatusWordCancel && finder.remaining() > 0 &&
-         !coder_.incompressible()) {
-    if (CallbackInstalled() && ++steps == kProgressSteps) {
-      steps = 0;
+  const auto progress = [&] {
+    if (CallbackInstalled()) {
       Raise(record, event::kAddProgress, static_cast<std::int32_t>(bytes_read_));
     }
-    const int previous_length = finder.match_length();
-    const int previous_position = finder.match_position();
-    finder.MatchFinderAdvance();
-    finder.ClipMatchLength();
-    if (finder.match_length() > previous_length || previous_length < static_cast<int>(kMinMatch)) {
-      coder_.StageLiteral(finder.byte_before_position());
-      continue;
-    }
-    // The match began one position back.
-    const auto distance_value =
-        static_cast<unsigned>(finder.position() - previous_position - 2) & kWindowMask;
-    coder_.StageMatch(static_cast<unsigned>(previous_length), distance_value);
-    finder.AdvanceClipped(previous_length - 1);
+  };
+  if (matches_ahead_) {
+    const std::unique_ptr<MatchesAhead> ahead = matches_ahead_(input);
+    AnswerCursor answers(*ahead, bytes_read_);
+    coder_.Start(staging_, output, bytes_read_);
+    LazyParse(answers, coder_, record, progress);
+  } else {
+    MatchFinder& finder = *match_finder_;
+    finder.MatchFinderStart(input, bytes_read_);
+    coder_.Start(staging_, output, bytes_read_);
+    LazyParse(finder, coder_, record, progress);
   }
   coder_.Finish();
   staging_ = {};

@@ -14,13 +14,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "codec/block_coder.h"
 #include "codec/byte_streams.h"
 #include "codec/events.h"
 #include "codec/heap.h"
+#include "codec/match_answers.h"
 #include "codec/match_finder.h"
 #include "codec/member_record.h"
 #include "codec/optimal_compressor.h"
@@ -74,6 +77,13 @@ class Encoder {
   void set_optimal_parse(bool on) { optimal_parse_ = on; }
   bool optimal_parse() const { return optimal_parse_; }
 
+  // Where the lazy parse takes its matches from: answers found ahead on
+  // other threads (the same packed bytes), made for each member from its
+  // input; or, when empty as it starts, one match finder in step with the
+  // parse.
+  using MatchesAheadMaker = std::function<std::unique_ptr<MatchesAhead>(PackInput&)>;
+  void set_matches_ahead(MatchesAheadMaker maker) { matches_ahead_ = std::move(maker); }
+
   // Whether the last compression was abandoned as incompressible.
   bool incompressible() const {
     return optimal_parse_ ? optimal_.incompressible() : coder_.incompressible();
@@ -92,6 +102,7 @@ class Encoder {
   BlockCoder coder_;
   std::uint32_t bytes_read_ = 0;
   bool optimal_parse_ = false;
+  MatchesAheadMaker matches_ahead_;
   OptimalCompressor optimal_{progress_, heap_};
 };
 

@@ -58,6 +58,44 @@ void MatchFinder::Slide() {
   position_ = kWindow;
 }
 
+bool MatchFinder::SameAnswersAhead(const MatchFinder& other) const {
+  if (position_ != other.position_ || remaining_ != other.remaining_ ||
+      match_length_ != other.match_length_ ||
+      (match_length_ >= 4 && match_position_ != other.match_position_)) {
+    return false;
+  }
+  // Internal nodes are matched pairwise on the way up from every leaf; a
+  // pair met again must be the same pair.
+  std::array<Node, kWindow> theirs{};
+  std::array<Node, kWindow> mine{};
+  for (int leaf = kWindow; leaf < kNodeCount; ++leaf) {
+    Node a = parent_[leaf];
+    Node b = other.parent_[leaf];
+    if ((a == 0) != (b == 0)) return false;
+    // A leaf that a newer identical string replaced leads on to that one.
+    if (a == 0 && next_[leaf] != other.next_[leaf]) return false;
+    while (a != 0 && a < kFirstRoot && theirs[a] == 0) {
+      if (b == 0 || b >= kFirstRoot || mine[b] != 0) return false;
+      const Inner& x = inner_[a];
+      const Inner& y = other.inner_[b];
+      if (x.level != y.level || x.child_count != y.child_count) return false;
+      // A recent position is read as a match position only for matches of
+      // three bytes or more, and a flag only decides what the parent's
+      // position becomes; a root's stays 0.
+      const Node parent = parent_[a];
+      const bool parent_counts = parent < kFirstRoot && inner_[parent].level >= 3;
+      const Node compared = parent_counts ? Node{0xFFFF} : static_cast<Node>(~kPercolate);
+      if (x.level >= 3 && ((x.position ^ y.position) & compared) != 0) return false;
+      theirs[a] = b;
+      mine[b] = a;
+      a = parent_[a];
+      b = other.parent_[b];
+    }
+    if (a >= kFirstRoot ? a != b : a != 0 && theirs[a] != b) return false;
+  }
+  return true;
+}
+
 MatchFinder::Node MatchFinder::Child(Node parent, std::uint8_t byte) {
   Node node = next_[Bucket(parent, byte)];
   parent_[0] = parent;  // stops the walk at the end of the chain

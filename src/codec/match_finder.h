@@ -49,11 +49,30 @@ class MatchFinder {
   void ClipMatchLength() {
     if (match_length_ > remaining_) match_length_ = remaining_;
   }
+  // The match's distance less one, as the packed stream codes it.
+  unsigned distance_code() const {
+    return static_cast<unsigned>(position_ - match_position_ - 1) & kWindowMask;
+  }
   // The buffer index of the current position (4096 to 8191).
   int position() const { return position_; }
   std::uint8_t byte_before_position() const { return text_[position_ - 1]; }
   // Input bytes from the current position to the end of what has been read.
   int remaining() const { return remaining_; }
+
+  // Reads on from `input`, which continues the file where the last input
+  // left it.
+  void ContinueWith(PackInput& input, std::uint32_t& bytes_read) {
+    input_ = &input;
+    bytes_read_ = &bytes_read;
+  }
+
+  // Whether this finder and `other`, at the same position of the same input
+  // with the buffer in the same phase, will give the same answers from here
+  // on: their trees are the same up to the numbering of internal nodes, with
+  // the same levels, recent positions and flags, and the same last answer.
+  // Chain order and the free list only decide numbers, never answers. Both
+  // must have passed at least 4096 positions.
+  bool SameAnswersAhead(const MatchFinder& other) const;
 
  private:
   using Node = std::uint16_t;

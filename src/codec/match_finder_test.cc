@@ -63,7 +63,7 @@ TEST(MatchFinder, FirstPositionHasNoMatch) {
 // Words of a small vocabulary with a space after each: text whose tree is
 // deep and whose internal nodes are split and removed all the time, so that
 // the child chains are rewired at every step.
-std::vector<std::uint8_t> Words(std::size_t size, unsigned seed) {
+std::vector<std::uint8_t> MadeUpWords(std::size_t size, unsigned seed) {
   const std::vector<std::uint8_t> choices = RandomBytes(size, seed);
   std::vector<std::vector<std::uint8_t>> vocabulary;
   for (unsigned word = 0; word < 40; ++word) {
@@ -85,7 +85,7 @@ std::vector<std::uint8_t> Words(std::size_t size, unsigned seed) {
 TEST(MatchFinder, FindsTheLongestGenuineMatchAcrossASlide) {
   // 6000 positions: the buffer slides after the first 4096; the words slide
   // it twice.
-  for (const auto& data : {SmallAlphabet(6000, 1), RandomBytes(6000, 2), Words(10000, 3)}) {
+  for (const auto& data : {SmallAlphabet(6000, 1), RandomBytes(6000, 2), MadeUpWords(10000, 3)}) {
     const std::vector<Found> found = FindAll(data);
     for (std::size_t at = 0; at < data.size(); ++at) {
       const auto [length, distance] = found[at];
@@ -120,7 +120,7 @@ std::uint64_t Digest(const std::vector<Found>& found) {
 // Text, runs of one byte (leaves replaced by identical strings), noise, a
 // repeated block and a small alphabet, one after another across many slides.
 std::vector<std::uint8_t> Mixed() {
-  std::vector<std::uint8_t> data = Words(20000, 5);
+  std::vector<std::uint8_t> data = MadeUpWords(20000, 5);
   const auto append = [&data](const std::vector<std::uint8_t>& more) {
     data.insert(data.end(), more.begin(), more.end());
   };

@@ -22,13 +22,6 @@ std::uint32_t ExpectBestRoundTrip(const std::vector<std::uint8_t>& data, const s
   return ExpectRoundTrip(data, what, /*optimal_parse=*/true);
 }
 
-std::vector<std::uint8_t> Repeated(const std::vector<std::uint8_t>& block, int times) {
-  std::vector<std::uint8_t> data;
-  for (int i = 0; i < times; ++i)
-    data.insert(data.end(), block.begin(), block.end());
-  return data;
-}
-
 // Bytes with a skewed spread over all 256 values: Huffman codes gain on them
 // but matches are rare, so a block holds about one code per byte.
 std::vector<std::uint8_t> SkewedBytes(std::size_t count, unsigned seed) {

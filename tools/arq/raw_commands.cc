@@ -1,5 +1,6 @@
 // raw-pack and raw-unpack: a file packed as the encoder packs a member of its
 // name, and a bare packed stream decoded, without an archive around them.
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -9,10 +10,12 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "codec/decoder.h"
 #include "codec/encoder.h"
+#include "codec/matches_ahead_threads.h"
 #include "codec/status.h"
 #include "tools/arq/command_groups.h"
 #include "tools/arq/host_files.h"
@@ -26,6 +29,7 @@ struct RawOptions {
   std::string out;
   std::uint32_t size = 0;  // raw-unpack only
   bool best = false;       // raw-pack only
+  int threads = 1;         // raw-pack only
 };
 
 std::string SystemError(const std::string& path) {
@@ -84,6 +88,11 @@ int RawPack(const RawOptions& options) {
   HostPackOutput output(out.file());
   codec::Encoder encoder;
   encoder.set_optimal_parse(options.best);
+  if (options.threads > 1) {
+    encoder.set_matches_ahead([threads = options.threads](codec::PackInput& in) {
+      return std::make_unique<codec::MatchesAheadOnThreads>(in, threads);
+    });
+  }
   MemberRecord record;
   record.set_name(std::filesystem::path(options.in).filename().string());
   bool replacing = false;
@@ -143,6 +152,12 @@ void AddRawCommands(CLI::App& app, int& exit_code) {
   pack->add_option("IN", options->in, "file to pack")->required();
   pack->add_option("OUT", options->out, "where the packed bytes go")->required();
   pack->add_flag("--best", options->best, "smallest packing: the optimal parse (slower)");
+  options->threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+  pack->add_option("--threads", options->threads,
+                   "threads that find matches, giving the same bytes as one (default: one per "
+                   "core; not with --best)")
+      ->check(CLI::Range(1, 256))
+      ->capture_default_str();
   pack->callback([options, &exit_code] { exit_code = RawPack(*options); });
 
   CLI::App* unpack =
