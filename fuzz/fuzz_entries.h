@@ -16,6 +16,8 @@ using Entry = void (*)(std::span<const std::uint8_t> input);
 // The packed-stream decoder, and the encoder's round trip.
 void DecodeInput(std::span<const std::uint8_t> input);
 void RoundTripInput(std::span<const std::uint8_t> input);
+// Matches found ahead on threads pack as one finder does.
+void MatchesAheadInput(std::span<const std::uint8_t> input);
 // The optimal parse's round trip.
 void OptimalRoundTripInput(std::span<const std::uint8_t> input);
 // The archive library's reading and extraction.
@@ -49,6 +51,7 @@ inline constexpr Target kTargets[] = {
     {"ignore_list_fuzz", IgnoreListInput},
     {"machine_json_fuzz", MachineJsonInput},
     {"optimal_round_trip_fuzz", OptimalRoundTripInput},
+    {"matches_ahead_fuzz", MatchesAheadInput},
 };
 
 // Aborts with the broken promise on stderr: libFuzzer keeps the input.
