@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole corpus as one file, packed and unpacked by arq beside gzip and
-# libdeflate-gzip, each command run RUNS times in turn; prints the least
+# libdeflate-gzip (packed with a thread per core and with one, which must
+# give the same bytes), each command run RUNS times in turn; prints the least
 # processor time (user + system) and the least wall time of each, their
 # ratios (theirs / ours: above 1 means arq is faster) and each command's
 # largest resident memory. The least of several runs is the figure that other
@@ -21,6 +22,7 @@ source "$repo/bench/whole_corpus.sh"
 
 commands=(
   "arq raw-pack|\"\$arq\" raw-pack \"\$work/all\" \"\$work/p.arq\""
+  "arq raw-pack -t1|\"\$arq\" raw-pack --threads 1 \"\$work/all\" \"\$work/p1.arq\""
   "gzip -6|gzip -6 -c \"\$work/all\" >\"\$work/p.gz\""
   "libdeflate-gzip -6|libdeflate-gzip -6 -c \"\$work/all\" >\"\$work/p.ld.gz\""
   "arq raw-unpack|\"\$arq\" raw-unpack \"\$work/all.arq\" \"\$work/u.arq\" --size $bytes"
@@ -44,6 +46,7 @@ for entry in "${commands[@]}"; do
   memory[${entry%%|*}]=$(/usr/bin/time -f %M sh -c "{ ${entry#*|}; } >/dev/null" 2>&1 | tail -1)
 done
 cmp -s "$work/all" "$work/u.arq" || { echo "$name: the corpus does not come back whole" >&2; exit 1; }
+cmp -s "$work/p.arq" "$work/p1.arq" || { echo "$name: threads packed other bytes than one" >&2; exit 1; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 echo "all $(find "$corpus" -type f ! -name README.md | wc -l) files, $bytes bytes; least of $runs runs"
@@ -53,10 +56,10 @@ for entry in "${commands[@]}"; do
   printf '%-20s %10.3f %10.3f %12s\n' "$label" "$(ratio "${cpu[$label]}" 1e9)" \
     "$(ratio "${wall[$label]}" 1e9)" "${memory[$label]}"
 done
-for side in pack unpack; do
-  ours="arq raw-$side"
-  [[ $side == pack ]] && peers=("gzip -6" "libdeflate-gzip -6") || peers=("gzip -d" "libdeflate-gzip -d")
+for ours in "arq raw-pack" "arq raw-pack -t1" "arq raw-unpack"; do
+  [[ $ours == *pack* && $ours != *unpack* ]] && peers=("gzip -6" "libdeflate-gzip -6") ||
+    peers=("gzip -d" "libdeflate-gzip -d")
   for peer in "${peers[@]}"; do
-    echo "$side vs $peer: cpu $(ratio "${cpu[$peer]}" "${cpu[$ours]}")x, wall $(ratio "${wall[$peer]}" "${wall[$ours]}")x"
+    echo "$ours vs $peer: cpu $(ratio "${cpu[$peer]}" "${cpu[$ours]}")x, wall $(ratio "${wall[$peer]}" "${wall[$ours]}")x"
   done
 done

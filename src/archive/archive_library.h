@@ -87,7 +87,8 @@ class ArchiveLibrary {
   // How many threads pack the files an update adds (at least 1, the
   // default: each packed in place). More threads give the same archive and
   // the same events; the files are then read into memory ahead of their
-  // turn. Disks are spanned with one.
+  // turn, and one too large for that has its matches found on them. Disks
+  // are spanned with one.
   void SetThreads(int threads);
 
   // Walks the archive and carries out the selection list (see
