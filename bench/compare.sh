@@ -10,6 +10,7 @@
 # faster; the -ld columns against libdeflate), each the median of RUNS.
 # Times are processor time (user + system), which other work on a shared
 # machine disturbs far less than wall time; both sides write real files.
+# raw-pack runs with one thread here (bench/whole_min.sh times its threads).
 # A file that arq stores (incompressible, or on the store list) has no packed
 # stream: its unpacking is a plain copy, timed as such and marked "stored".
 #
@@ -105,7 +106,7 @@ compare_file() {
   gzip -6 -c "$file" >"$work/packed.gz"
   theirs=$(stat -c %s "$work/packed.gz")
 
-  pack_ours=$(median_ns "$arq" raw-pack "$file" "$work/packed")
+  pack_ours=$(median_ns "$arq" raw-pack --threads 1 "$file" "$work/packed")
   pack_gzip=$(median_ns sh -c 'gzip -6 -c "$1" >"$2"' - "$file" "$work/packed.gz")
   pack_ld=$(median_ns sh -c "$libdeflate_pack"' -c "$1" >"$2"' - "$file" "$work/packed.ld.gz")
   if [[ "$method" == compressed ]]; then
@@ -228,7 +229,7 @@ best_row() {
     fi
     cmp -s "$file" "$work/unpacked" || { echo "compare.sh: $file does not come back whole from --best" >&2; exit 1; }
     best_ns=$((best_ns + $(median_ns "$arq" raw-pack --best "$file" "$work/best")))
-    lazy_ns=$((lazy_ns + $(median_ns "$arq" raw-pack "$file" "$work/lazy")))
+    lazy_ns=$((lazy_ns + $(median_ns "$arq" raw-pack --threads 1 "$file" "$work/lazy")))
   done
   printf '%-14s %6d %11d %11d %11d %11d %7s %7s %12s %12s %9d\n' "$name" $# "$bytes" "$lazy" "$best" "$gzip9" \
     "$(ratio "$best" "$lazy")" "$(ratio "$best" "$gzip9")" "$(mb_s "$bytes" "$best_ns")" \
