@@ -48,55 +48,87 @@ struct MatchesAheadOnThreads::Segment {
     std::size_t at_ = 0;
   };
 
+  // A tree of the warm-up's finder kept on its way through the segment,
+  // after `answered` positions.
+  struct Checkpoint {
+    std::size_t answered;
+    std::unique_ptr<MatchFinder> tree;
+  };
+
   std::uint64_t first = 0;
   std::uint64_t text_first = 0;
   std::uint64_t read_limit = 0;
   std::vector<std::uint8_t> text;
   std::vector<MatchAnswer> answers;
-  // The tree at the position before the segment, grown from the warm-up
-  // (none for the input's first segment), and the one that answered its
-  // last position, with what it reads.
-  std::unique_ptr<MatchFinder> start;
+  // The trees at the segment's start (none for the input's first segment)
+  // and 4096, 8192, 16384, ... positions in: where the tree of the segment
+  // before could answer otherwise at the start, it searches on only until
+  // its tree is one of these, which it mostly is soon.
+  std::vector<Checkpoint> checkpoints;
+  // The tree that answered the last position, with what it reads.
   std::unique_ptr<MatchFinder> finder;
   std::unique_ptr<HeldInput> input;
-  std::uint32_t bytes_read = 0;  // the finder's count; the cursor keeps its own
+  std::uint32_t bytes_read = 0;  // the finders' count; the cursor keeps its own
 
   AnswerSegment View() const { return {first, answers, text_first, text, read_limit}; }
 
-  // Answers the positions with `searcher`, which stands at the one before
-  // them, or at the input's first position for the first segment.
-  void Search(MatchFinder& searcher, const std::atomic<bool>& stop) {
-    std::size_t i = 0;
-    if (first == 0 && !answers.empty()) answers[i++] = Answer(searcher);
-    for (; i < answers.size(); ++i) {
-      if (i % kWindowSize == 0 && stop.load(std::memory_order_relaxed)) return;
+  // Whether the tree of the segment before answers as this segment's start.
+  bool StartsFrom(const MatchFinder& before) const {
+    return checkpoints.empty() || before.SameAnswersAhead(*checkpoints.front().tree);
+  }
+
+  // Answers positions [from, to) with `searcher`, which stands at the one
+  // before them; false when asked to stop.
+  bool Search(MatchFinder& searcher, std::size_t from, std::size_t to,
+              const std::atomic<bool>& stop) {
+    for (std::size_t i = from; i < to; ++i) {
+      if (i % kWindowSize == 0 && stop.load(std::memory_order_relaxed)) return false;
       Step(searcher);
       answers[i] = Answer(searcher);
     }
+    return true;
   }
 
-  // Answers the positions with the tree of the segment before, which has
-  // read the input up to `read_up_to` and reads on in this text.
-  void SearchOn(std::unique_ptr<MatchFinder> before, std::uint64_t read_up_to,
-                const std::atomic<bool>& stop) {
-    input = std::make_unique<HeldInput>(std::span(text).subspan(read_up_to - text_first));
-    finder = std::move(before);
-    finder->ContinueWith(*input, bytes_read);
-    Search(*finder, stop);
-  }
-
-  // Grows a tree from the warm-up, keeps it, and answers on.
+  // Grows a tree from the warm-up and answers on, keeping checkpoints.
   void SearchAhead(const std::atomic<bool>& stop) {
     input = std::make_unique<HeldInput>(text);
     finder = std::make_unique<MatchFinder>();
     finder->MatchFinderStart(*input, bytes_read);
     finder->ClipMatchLength();
-    if (first > 0) {
-      for (std::uint64_t at = text_first; at + 1 < first; ++at)
-        Step(*finder);
-      start = std::make_unique<MatchFinder>(*finder);
+    std::size_t answered = 0;
+    if (first == 0) {
+      if (!answers.empty()) answers[answered++] = Answer(*finder);
+      Search(*finder, answered, answers.size(), stop);
+      return;
     }
-    Search(*finder, stop);
+    for (std::uint64_t at = text_first; at + 1 < first; ++at)
+      Step(*finder);
+    for (std::size_t next = kWindowSize;; next *= 2) {
+      checkpoints.push_back({answered, std::make_unique<MatchFinder>(*finder)});
+      const std::size_t to = std::min(next, answers.size());
+      if (!Search(*finder, answered, to, stop) || to == answers.size()) return;
+      answered = to;
+    }
+  }
+
+  // Answers the positions with the tree of the segment before, which has
+  // read the input up to `read_up_to` and reads on in this text, until it
+  // is a checkpoint's tree: the answers and the last tree from there on
+  // hold.
+  void SearchAgain(std::unique_ptr<MatchFinder> before, std::uint64_t read_up_to,
+                   const std::atomic<bool>& stop) {
+    auto rest = std::make_unique<HeldInput>(std::span(text).subspan(read_up_to - text_first));
+    before->ContinueWith(*rest, bytes_read);
+    std::size_t answered = 0;
+    for (std::size_t next = 1; next < checkpoints.size(); ++next) {
+      const Checkpoint& checkpoint = checkpoints[next];
+      Search(*before, answered, checkpoint.answered, stop);
+      answered = checkpoint.answered;
+      if (before->SameAnswersAhead(*checkpoint.tree)) return;
+    }
+    Search(*before, answered, answers.size(), stop);
+    finder = std::move(before);
+    input = std::move(rest);
   }
 };
 
@@ -146,13 +178,6 @@ bool MatchesAheadOnThreads::Launch() {
   return true;
 }
 
-// The segment's warm-up grew a tree that may answer otherwise: the tree the
-// segment before ended with searches it instead.
-void MatchesAheadOnThreads::SearchAgain(Segment& segment) {
-  segment.SearchOn(std::move(current_->finder), current_->read_limit, stop_);
-  ++searched_again_;
-}
-
 void MatchesAheadOnThreads::KeepThreadsBusy() {
   while (running_.size() < threads_ && Launch()) {
   }
@@ -165,10 +190,13 @@ AnswerSegment MatchesAheadOnThreads::Next() {
   running_.pop_front();
   next.search.get();
   Segment& segment = *next.segment;
-  if (segment.start != nullptr && !current_->finder->SameAnswersAhead(*segment.start)) {
-    SearchAgain(segment);
+  // A warm-up that grew a tree which could answer otherwise: the tree the
+  // segment before ended with searches it instead.
+  if (current_ != nullptr && !segment.StartsFrom(*current_->finder)) {
+    segment.SearchAgain(std::move(current_->finder), current_->read_limit, stop_);
+    ++searched_again_;
   }
-  segment.start.reset();
+  segment.checkpoints.clear();
   current_ = std::move(next.segment);
   KeepThreadsBusy();
   return current_->View();

@@ -9,13 +9,15 @@
 // file's start (at 93 % of the cuts of a mixed corpus), but the recent
 // positions that its lazy updates leave behind may differ. The segments are
 // taken in order, and each one's starting tree is compared with the tree
-// the segment before ended with; when they could answer otherwise, the
-// segment is searched again by continuing that tree, so the answers never
-// depend on the cut.
+// the segment before ended with; when they could answer otherwise, that
+// tree searches on into the segment until it has become one of the trees
+// the segment's finder kept on its way (4096, 8192, 16384, ... positions
+// in), or to the segment's end, so the answers never depend on the cut.
 //
 // Memory: per segment, its text (segment, warm-up and look-ahead), four
-// bytes of answer per position and two finders' arrays: about 5.5 MB with
-// the default sizes, for up to `threads` + 1 segments at once.
+// bytes of answer per position and up to 11 finders' arrays (149,256 bytes
+// each): about 7 MB with the default sizes, for up to `threads` + 1
+// segments at once.
 #pragma once
 
 #include <atomic>
@@ -45,7 +47,7 @@ class MatchesAheadOnThreads final : public MatchesAhead {
 
   AnswerSegment Next() override;
 
-  // How many segments were searched again from the tree before them.
+  // How many segments the tree before them searched again (in part).
   int searched_again() const { return searched_again_; }
 
  private:
@@ -59,7 +61,6 @@ class MatchesAheadOnThreads final : public MatchesAhead {
   void ReadTo(std::uint64_t end);
   bool Launch();
   void KeepThreadsBusy();
-  void SearchAgain(Segment& segment);
 
   PackInput& input_;
   std::size_t threads_;
