@@ -1,6 +1,7 @@
 #include "codec/encoder.h"
 
 #include <algorithm>
+#include <new>
 #include <span>
 
 #include "codec/crc32.h"
@@ -90,10 +91,16 @@ Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutpu
     }
   };
   if (matches_ahead_) {
-    const std::unique_ptr<MatchesAhead> ahead = matches_ahead_(input);
-    AnswerCursor answers(*ahead, bytes_read_);
-    coder_.Start(staging_, output, bytes_read_);
-    LazyParse(answers, coder_, record, progress);
+    // Finding matches ahead takes its memory as it goes, from the threads.
+    try {
+      const std::unique_ptr<MatchesAhead> ahead = matches_ahead_(input);
+      AnswerCursor answers(*ahead, bytes_read_);
+      coder_.Start(staging_, output, bytes_read_);
+      LazyParse(answers, coder_, record, progress);
+    } catch (const std::bad_alloc&) {
+      staging_ = {};
+      return Status::kNoMemory;
+    }
   } else {
     MatchFinder& finder = *match_finder_;
     finder.MatchFinderStart(input, bytes_read_);

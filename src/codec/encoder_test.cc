@@ -325,6 +325,36 @@ TEST(Encoder, MemoryShortages) {
   EXPECT_EQ(no_copies.output.Tell(), 5);
 }
 
+// Matches found ahead whose memory runs out after the first segment.
+class ShortOfMemoryAhead final : public MatchesAhead {
+ public:
+  explicit ShortOfMemoryAhead(PackInput& input) : input_(input) {}
+  AnswerSegment Next() override {
+    if (handed_out_) throw std::bad_alloc();
+    handed_out_ = true;
+    text_.resize(8192);
+    text_.resize(input_.Read(text_));
+    answers_.assign(text_.size(), 0);
+    return {0, answers_, 0, text_, text_.size()};
+  }
+
+ private:
+  PackInput& input_;
+  std::vector<std::uint8_t> text_;
+  std::vector<MatchAnswer> answers_;
+  bool handed_out_ = false;
+};
+
+TEST(Encoder, MatchesAheadShortOfMemoryFailTheMember) {
+  PackRun run(Text(20000));
+  Encoder encoder(&run.callback);
+  encoder.set_matches_ahead(
+      [](PackInput& input) { return std::make_unique<ShortOfMemoryAhead>(input); });
+  EXPECT_EQ(encoder.PackMember(run.record, &run.input, &run.output, run.replacing),
+            Status::kNoMemory);
+  EXPECT_EQ(run.events.back(), std::make_pair(-3, 0));
+}
+
 TEST(Encoder, StagingBufferShrinksByTenthsDownToItsFloor) {
   // Nine tenths of 16384, repeatedly: 14742, 13266, ... the last one of at
   // least 256 bytes is 288; below that the member fails.

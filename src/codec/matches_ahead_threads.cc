@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <future>
@@ -139,8 +140,11 @@ MatchesAheadOnThreads::MatchesAheadOnThreads(PackInput& input, int threads, Matc
 // flag they watch goes.
 MatchesAheadOnThreads::~MatchesAheadOnThreads() {
   stop_ = true;
-  for (Running& running : running_)
-    running.search.wait();
+  for (Running& running : running_) {
+    if (running.search.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) {
+      running.search.wait();
+    }
+  }
 }
 
 void MatchesAheadOnThreads::ReadTo(std::uint64_t end) {
@@ -173,8 +177,9 @@ bool MatchesAheadOnThreads::Launch() {
   held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(keep - held_first_));
   held_first_ = keep;
   Segment& cut = *segment;
-  running_.push_back({std::move(segment),
-                      std::async(std::launch::async, [&cut, this] { cut.SearchAhead(stop_); })});
+  // When no thread can be had, the search runs at the first wait for it.
+  running_.push_back({std::move(segment), std::async(std::launch::async | std::launch::deferred,
+                                                     [&cut, this] { cut.SearchAhead(stop_); })});
   return true;
 }
 
