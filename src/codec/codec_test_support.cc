@@ -106,4 +106,38 @@ std::vector<std::uint8_t> Words(std::size_t count, unsigned seed) {
   return text;
 }
 
+std::vector<std::uint8_t> ZipfText(std::size_t count, unsigned seed) {
+  static constexpr std::string_view kSyllables[] = {"ka", "ri", "to", "ne", "su",  "mo", "la",
+                                                    "pe", "di", "vo", "an", "el",  "is", "or",
+                                                    "un", "ta", "ge", "bu", "chi", "ro"};
+  constexpr std::size_t kVocabulary = 3000;
+  std::mt19937 random(seed);
+  std::vector<std::string> vocabulary(kVocabulary);
+  for (std::string& word : vocabulary) {
+    for (unsigned syllables = 1 + random() % 4; syllables > 0; --syllables)
+      word += kSyllables[random() % std::size(kSyllables)];
+  }
+  // The word of rank r is drawn with weight 1 / r.
+  std::vector<double> cumulative(kVocabulary);
+  double total = 0;
+  for (std::size_t rank = 0; rank < kVocabulary; ++rank)
+    cumulative[rank] = total += 1.0 / static_cast<double>(rank + 1);
+  std::vector<std::uint8_t> text;
+  while (text.size() < count) {
+    const double drawn = total * static_cast<double>(random()) / 4294967296.0;
+    std::string word =
+        vocabulary[static_cast<std::size_t>(
+                       std::upper_bound(cumulative.begin(), cumulative.end(), drawn) -
+                       cumulative.begin()) %
+                   kVocabulary];
+    if (random() % 100 < 7) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    text.insert(text.end(), word.begin(), word.end());
+    const unsigned mark = random() % 100;
+    const std::string_view after = mark < 6 ? ", " : mark < 9 ? ".\n" : " ";
+    text.insert(text.end(), after.begin(), after.end());
+  }
+  text.resize(count);
+  return text;
+}
+
 }  // namespace qv::codec

@@ -51,4 +51,9 @@ std::vector<std::uint8_t> Repeated(const std::vector<std::uint8_t>& block, int t
 // spaces, line feeds and the odd number.
 std::vector<std::uint8_t> Words(std::size_t count, unsigned seed);
 
+// `count` bytes of text closer to a natural language's: words made of
+// syllables, drawn from a vocabulary of thousands with Zipf's frequencies,
+// some capitalised, with commas, full stops and line feeds.
+std::vector<std::uint8_t> ZipfText(std::size_t count, unsigned seed);
+
 }  // namespace qv::codec

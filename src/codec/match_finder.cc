@@ -79,13 +79,12 @@ bool MatchFinder::SameAnswersAhead(const MatchFinder& other) const {
       const Inner& x = inner_[a];
       const Inner& y = other.inner_[b];
       if (x.level != y.level || x.child_count != y.child_count) return false;
-      // A recent position is read as a match position only for matches of
-      // three bytes or more, and a flag only decides what the parent's
-      // position becomes; a root's stays 0.
-      const Node parent = parent_[a];
-      const bool parent_counts = parent < kFirstRoot && inner_[parent].level >= 3;
-      const Node compared = parent_counts ? Node{0xFFFF} : static_cast<Node>(~kPercolate);
-      if (x.level >= 3 && ((x.position ^ y.position) & compared) != 0) return false;
+      // A node of level 2 hangs from a root for good; its recent position
+      // is read as a match position only for matches of two bytes, and its
+      // flag only decides what the root's position becomes, which stays 0.
+      // Any deeper node may get a deeper parent by a split, so its flag
+      // counts as much as its position.
+      if (x.level > 2 && x.position != y.position) return false;
       theirs[a] = b;
       mine[b] = a;
       a = parent_[a];
