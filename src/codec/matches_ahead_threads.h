@@ -6,7 +6,7 @@
 // The input is cut into segments. Each is searched by a finder of its own
 // that starts a warm-up earlier with an empty tree; the tree it has grown
 // on reaching the segment mostly answers exactly as the one grown from the
-// file's start (at 93 % of the cuts of a mixed corpus), but the recent
+// file's start (at 85 % of the cuts of a mixed corpus), but the recent
 // positions that its lazy updates leave behind may differ. The segments are
 // taken in order, and each one's starting tree is compared with the tree
 // the segment before ended with; when they could answer otherwise, that
