@@ -17,6 +17,8 @@ packages=(
   g++-mingw-w64-i686-win32
   # The second compiler of CI's suite, and the fuzzers' (with their runtime).
   clang libclang-rt-14-dev
+  # The peers that `make bench` measures the codec and archives against.
+  libdeflate-tools time
 )
 
 missing=()
