@@ -85,6 +85,7 @@ void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
   reader_.Start(source, packed_size);
   block_codes_left_ = 0;
   produced_ = 0;
+  chunk_at_ = kWindowSize;
   ahead_ = 0;
   corrupt_ = false;
 }
@@ -98,10 +99,14 @@ Status Decoder::DecodeChunk(MemberRecord& record, std::size_t count, Window wind
     std::fill_n(window.begin(), count, 0);
   } else {
     corrupt_ = !Produce(count);
-    std::memcpy(window.data(), text_.data() + kWindowSize, count);
-    // The chunk's last 4096 bytes become the history, and the bytes decoded
-    // ahead follow them.
-    std::memmove(text_.data(), text_.data() + count, kWindowSize + ahead_);
+    std::memcpy(window.data(), text_.data() + chunk_at_, count);
+    chunk_at_ += count;
+    if (chunk_at_ + kWindowSize + kSlack > text_.size()) {
+      // The last 4096 bytes become the history at the start, and the bytes
+      // decoded ahead follow them.
+      std::memmove(text_.data(), text_.data() + chunk_at_ - kWindowSize, kWindowSize + ahead_);
+      chunk_at_ = kWindowSize;
+    }
   }
   produced_ += count;
   return corrupt_ ? Status::kCrcError : Status::kOk;
@@ -111,7 +116,7 @@ Status Decoder::DecodeChunk(MemberRecord& record, std::size_t count, Window wind
 // false, with the chunk's bytes from the damage on zero, for a damaged
 // stream.
 bool Decoder::Produce(std::size_t count) {
-  std::uint8_t* const out = text_.data() + kWindowSize;
+  std::uint8_t* const out = text_.data() + chunk_at_;
   std::size_t at = ahead_;
   // The loop's state stays in locals, out of reach of the buffer's stores.
   BitCursor in = reader_.cursor();

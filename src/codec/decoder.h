@@ -1,8 +1,8 @@
 // The decoder of compressed members: it expands one member's packed stream,
 // chunk by chunk, into the caller's 4096-byte window buffer, and folds every
 // packed byte it takes into the member's CRC register. It decodes into a
-// text buffer of its own, the 4096 bytes before the chunk followed by the
-// chunk, where every match source lies behind its copy in one straight run:
+// text buffer of its own, the 4096 bytes before the chunk (or more) followed
+// by the chunk, where every match source lies behind its copy in one straight run:
 // matches are copied by whole words, and one that runs past the chunk's end
 // goes on into the bytes of the next chunk.
 //
@@ -85,10 +85,16 @@ class Decoder {
   DistanceTable distances_;
   std::uint32_t block_codes_left_ = 0;
   std::uint64_t produced_ = 0;  // bytes of the member before this chunk
-  // The member's last 4096 bytes before the chunk, then the chunk (from
-  // kWindowSize on), of which the first ahead_ bytes were decoded with the
-  // end of a match that began in the chunk before.
-  std::array<std::uint8_t, 2 * kWindowSize + kSlack> text_{};
+  // Chunks decoded one after another into the text buffer before its last
+  // 4096 bytes are moved back to its start: moving them after every chunk
+  // would copy every byte once more.
+  static constexpr std::size_t kChunksPerSlide = 4;
+
+  // The member's last 4096 bytes (or more) before the chunk, then the chunk
+  // (from chunk_at_ on), of which the first ahead_ bytes were decoded with
+  // the end of a match that began in the chunk before.
+  std::array<std::uint8_t, (1 + kChunksPerSlide) * kWindowSize + kSlack> text_{};
+  std::size_t chunk_at_ = kWindowSize;
   std::size_t ahead_ = 0;
   bool corrupt_ = false;
 };

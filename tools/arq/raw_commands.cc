@@ -64,8 +64,11 @@ struct RawFiles {
   std::optional<OutputFile> out;
 };
 
-// Opens both files, or complains and returns the exit code.
-int OpenRawFiles(const RawOptions& options, RawFiles& files) {
+// Opens both files, or complains and returns the exit code. An output
+// written only in whole buffers of its own goes unbuffered: the stream would
+// copy every byte into its buffer before writing it.
+enum class OutputBuffer { kStream, kNone };
+int OpenRawFiles(const RawOptions& options, RawFiles& files, OutputBuffer output_buffer) {
   files.in = OpenForReading(options.in);
   if (!files.in) return Complain(SystemError(options.in), kExitUsage);
   const std::optional<codec::FileStatus> status = StatusOf(files.in.get());
@@ -76,13 +79,17 @@ int OpenRawFiles(const RawOptions& options, RawFiles& files) {
   files.out.emplace(options.out);
   if (files.out->file() == nullptr) return Complain(SystemError(options.out), kExitUsage);
   std::setvbuf(files.in.get(), files.in_buffer.data(), _IOFBF, files.in_buffer.size());
-  std::setvbuf(files.out->file(), files.out_buffer.data(), _IOFBF, files.out_buffer.size());
+  if (output_buffer == OutputBuffer::kNone) {
+    std::setvbuf(files.out->file(), nullptr, _IONBF, 0);
+  } else {
+    std::setvbuf(files.out->file(), files.out_buffer.data(), _IOFBF, files.out_buffer.size());
+  }
   return kExitOk;
 }
 
 int RawPack(const RawOptions& options) {
   RawFiles files;
-  if (const int failed = OpenRawFiles(options, files)) return failed;
+  if (const int failed = OpenRawFiles(options, files, OutputBuffer::kStream)) return failed;
   OutputFile& out = *files.out;
   HostPackInput input(files.in.get());
   HostPackOutput output(out.file());
@@ -107,7 +114,7 @@ int RawPack(const RawOptions& options) {
 
 int RawUnpack(const RawOptions& options) {
   RawFiles files;
-  if (const int failed = OpenRawFiles(options, files)) return failed;
+  if (const int failed = OpenRawFiles(options, files, OutputBuffer::kNone)) return failed;
   OutputFile& out = *files.out;
   HostPackedSource source(files.in.get());
   codec::Decoder decoder;
