@@ -1,12 +1,22 @@
 #include "sim/folder_listings.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 
 namespace qv::sim {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::uint32_t kNameChanges = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+constexpr std::uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED;
 
 std::timespec CoarseNow() {
   std::timespec now{};
@@ -18,10 +28,27 @@ bool Before(const std::timespec& a, const std::timespec& b) {
   return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
 }
 
+bool IsAtOrBelow(const std::string& path, const std::string& folder) {
+  return path.starts_with(folder) &&
+         (path.size() == folder.size() || folder.ends_with('/') || path[folder.size()] == '/');
+}
+
 }  // namespace
 
+FolderListings::FolderListings(platform::CodePage page, Watching watching) : page_(page) {
+  if (watching == Watching::kOn) changes_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+}
+
+FolderListings::~FolderListings() {
+  if (changes_ >= 0) ::close(changes_);
+}
+
+bool FolderListings::Stamp::SameFolder(const Stamp& other) const {
+  return device == other.device && inode == other.inode;
+}
+
 bool FolderListings::Stamp::operator==(const Stamp& other) const {
-  return device == other.device && inode == other.inode && changed.tv_sec == other.changed.tv_sec &&
+  return SameFolder(other) && changed.tv_sec == other.changed.tv_sec &&
          changed.tv_nsec == other.changed.tv_nsec;
 }
 
@@ -31,27 +58,135 @@ std::optional<FolderListings::Stamp> FolderListings::StampOf(const fs::path& fol
   return Stamp{info.st_dev, info.st_ino, info.st_ctim};
 }
 
+FolderListings::Listing FolderListings::ListFolder(const fs::path& folder, const Stamp& stamp) {
+  Listing listing{stamp, -1, false, {}};
+  for (HostEntry& entry : VisibleCandidates(folder)) {
+    const auto [kept, made] =
+        listing.by_folded_name.try_emplace(platform::FoldName(page_, entry.name), entry);
+    if (made) continue;
+    // Of names that differ only in case, the first in byte order is seen.
+    listing.hidden_names = true;
+    if (entry.name < kept->second.name) kept->second = std::move(entry);
+  }
+  return listing;
+}
+
 const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
+  TakeChanges();
   // The clock is read before the stamp: a change after this moment is
   // stamped at this tick or later.
   const std::timespec now = CoarseNow();
+  // The stamp is taken before the watch is set: a folder put in this one's
+  // place in between is another inode at the next lookup.
   const std::optional<Stamp> stamp = StampOf(folder);
   if (!stamp) return nullptr;
   const auto kept = listings_.find(folder.native());
-  if (kept != listings_.end() && kept->second.stamp == *stamp) return &kept->second;
-  if (kept != listings_.end()) listings_.erase(kept);
-
-  Listing listing{*stamp, {}};
-  for (HostEntry& entry : VisibleEntries(folder, page_)) {
-    std::string folded = platform::FoldName(page_, entry.name);
-    listing.by_folded_name.emplace(std::move(folded), std::move(entry));
+  if (kept != listings_.end()) {
+    const Listing& listing = kept->second;
+    if (listing.watch >= 0 ? listing.stamp.SameFolder(*stamp) : listing.stamp == *stamp) {
+      return &listing;
+    }
+    Drop(kept);
   }
-  if (!Before(stamp->changed, now)) {
+  if (listings_.size() >= kMostFolders) DropAll();
+
+  // Set before the folder is listed: a change while it is listed is taken
+  // in again, which leaves the listing as it is.
+  const int watch = changes_ >= 0 ? ::inotify_add_watch(changes_, folder.c_str(),
+                                                        kNameChanges | kFolderGone | IN_ONLYDIR)
+                                  : -1;
+  Listing listing = ListFolder(folder, *stamp);
+  listing.watch = watch;
+  if (watch < 0 && !Before(stamp->changed, now)) {
     unkept_ = std::move(listing);
     return &unkept_;
   }
-  if (listings_.size() >= kMostFolders) listings_.clear();
-  return &listings_.emplace(folder.native(), std::move(listing)).first->second;
+  if (watch >= 0) {
+    // The host has one watch per folder: a listing of the same folder under
+    // another path gives way.
+    const auto other = folder_of_watch_.find(watch);
+    if (other != folder_of_watch_.end()) listings_.erase(other->second);
+    folder_of_watch_.insert_or_assign(watch, folder.native());
+  }
+  return &listings_.insert_or_assign(folder.native(), std::move(listing)).first->second;
+}
+
+void FolderListings::TakeChanges() {
+  if (changes_ < 0) return;
+  alignas(inotify_event) char buffer[16 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(changes_, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return;
+    for (ssize_t at = 0; at < got;) {
+      inotify_event event;
+      std::memcpy(&event, buffer + at, sizeof event);
+      const char* name = buffer + at + sizeof event;
+      at += static_cast<ssize_t>(sizeof event + event.len);
+      if ((event.mask & IN_Q_OVERFLOW) != 0) {
+        DropAll();
+        continue;
+      }
+      const auto folder = folder_of_watch_.find(event.wd);
+      if (folder == folder_of_watch_.end()) continue;  // a watch already given up
+      const auto listing = listings_.find(folder->second);
+      if ((event.mask & kFolderGone) != 0) {
+        DropTree(std::string(folder->second));
+      } else if ((event.mask & kNameChanges) != 0 && event.len > 0 && listing != listings_.end()) {
+        TakeNameChange(listing, event.mask, name);
+      }
+    }
+  }
+}
+
+void FolderListings::TakeNameChange(Listings::iterator at, std::uint32_t mask,
+                                    const std::string& name) {
+  const fs::path folder = at->first;
+  // Listings kept below a folder entry that came or went are of folders
+  // that are no longer at their paths.
+  if ((mask & IN_ISDIR) != 0) DropTree((folder / name).native());
+  Listing& listing = at->second;
+  if (listing.hidden_names) {
+    Drop(at);
+    return;
+  }
+  std::string folded = platform::FoldName(page_, name);
+  const auto kept = listing.by_folded_name.find(folded);
+  const bool kept_this_name = kept != listing.by_folded_name.end() && kept->second.name == name;
+  // The entry as it is now: a later change of the same name follows in the
+  // host's report.
+  std::optional<HostEntry> entry;
+  if ((mask & (IN_CREATE | IN_MOVED_TO)) != 0) entry = VisibleCandidate(folder, name);
+  if (!entry) {
+    if (kept_this_name) listing.by_folded_name.erase(kept);
+    return;
+  }
+  if (kept != listing.by_folded_name.end() && !kept_this_name) {
+    Drop(at);  // a second name for one DOS entry: which is seen needs a listing
+    return;
+  }
+  listing.by_folded_name.insert_or_assign(std::move(folded), std::move(*entry));
+}
+
+void FolderListings::Drop(Listings::iterator at) {
+  if (at->second.watch >= 0) {
+    ::inotify_rm_watch(changes_, at->second.watch);
+    folder_of_watch_.erase(at->second.watch);
+  }
+  listings_.erase(at);
+}
+
+void FolderListings::DropTree(const std::string& folder) {
+  for (auto at = listings_.begin(); at != listings_.end();) {
+    const auto next = std::next(at);
+    if (IsAtOrBelow(at->first, folder)) Drop(at);
+    at = next;
+  }
+}
+
+void FolderListings::DropAll() {
+  while (!listings_.empty())
+    Drop(listings_.begin());
 }
 
 std::optional<HostEntry> FolderListings::Find(const fs::path& folder, std::string_view name) {

@@ -1,14 +1,21 @@
 // The host folders' listings, kept between path lookups. Every lookup of a
 // DOS path passes through each folder on its way, and listing a folder costs
 // several system calls and a fold of every name in it, so a listing is kept
-// and reused for as long as the folder shows it has not changed.
+// and reused; any change, by this process or another, shows in the next
+// lookup.
 //
-// A folder has not changed while its change time (and identity) is the one
-// seen when it was listed. The host stamps changes at a coarse clock tick, so
-// a change within the tick of the listing could leave the same time behind:
-// a listing whose folder changed in that tick or later is not kept. The check
-// takes no part in what the entries are: any change, by this process or
-// another, shows in the next lookup.
+// A kept listing follows its folder's changes as the host reports them: the
+// host names every entry made, removed or renamed, and the listing takes in
+// that one name. A folder being filled (an archive extracted into it) is thus
+// never listed again, where listing it after each change made the work grow
+// with the square of its size. The folder itself is looked up on every use:
+// a listing serves only the same folder (device and inode) at that path.
+//
+// Where the host cannot report changes (no watches left, or a listing made
+// with Watching::kOff), a listing is kept while its folder's change time is
+// the one seen when it was listed. The host stamps changes at a coarse clock
+// tick, so a change within the tick of the listing could leave the same time
+// behind: a listing whose folder changed in that tick or later is not kept.
 #pragma once
 
 #include <sys/types.h>
@@ -27,7 +34,12 @@ namespace qv::sim {
 
 class FolderListings {
  public:
-  explicit FolderListings(platform::CodePage page) : page_(page) {}
+  enum class Watching { kOn, kOff };
+
+  explicit FolderListings(platform::CodePage page, Watching watching = Watching::kOn);
+  ~FolderListings();
+  FolderListings(const FolderListings&) = delete;
+  FolderListings& operator=(const FolderListings&) = delete;
 
   // What FindEntry finds.
   std::optional<HostEntry> Find(const std::filesystem::path& folder, std::string_view name);
@@ -38,12 +50,18 @@ class FolderListings {
     ino_t inode = 0;
     std::timespec changed{};
 
+    bool SameFolder(const Stamp& other) const;
     bool operator==(const Stamp& other) const;
   };
   struct Listing {
     Stamp stamp;
+    int watch = -1;  // the host's watch on the folder, or -1 for none
+    // Names that differ only in case, of which only the first is seen:
+    // which one is seen after a change needs a new listing.
+    bool hidden_names = false;
     std::unordered_map<std::string, HostEntry> by_folded_name;
   };
+  using Listings = std::unordered_map<std::string, Listing>;
 
   // A bound on the memory: the lookups of one file operation touch a few
   // folders, so a small number covers the folders in use.
@@ -51,9 +69,21 @@ class FolderListings {
 
   static std::optional<Stamp> StampOf(const std::filesystem::path& folder);
   const Listing* Fresh(const std::filesystem::path& folder);
+  Listing ListFolder(const std::filesystem::path& folder, const Stamp& stamp);
+
+  // Takes in the changes the host reported since the last lookup.
+  void TakeChanges();
+  // Name: a change of one entry of the listing at `at`.
+  void TakeNameChange(Listings::iterator at, std::uint32_t mask, const std::string& name);
+  void Drop(Listings::iterator at);
+  // Drops the listings of `folder` and of every folder below it.
+  void DropTree(const std::string& folder);
+  void DropAll();
 
   platform::CodePage page_;
-  std::unordered_map<std::string, Listing> listings_;
+  int changes_ = -1;  // the host's channel for changes, or -1 for none
+  Listings listings_;
+  std::unordered_map<int, std::string> folder_of_watch_;
   Listing unkept_;  // the last listing too recent to keep, read once
 };
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,12 @@ struct HostEntry {
 // The entries DOS sees, in the order the system lists them (by name without
 // regard to case).
 std::vector<HostEntry> VisibleEntries(const std::filesystem::path& folder, platform::CodePage page);
+
+// Every host name of the folder that DOS could see, names that differ only in
+// case included, in no particular order.
+std::vector<HostEntry> VisibleCandidates(const std::filesystem::path& folder);
+
+// The entry the host name `name` in `folder` makes, if DOS could see it.
+std::optional<HostEntry> VisibleCandidate(const std::filesystem::path& folder, std::string name);
 
 }  // namespace qv::sim
