@@ -153,10 +153,10 @@ void FolderListings::TakeNameChange(Listings::iterator at, std::uint32_t mask,
   std::string folded = platform::FoldName(page_, name);
   const auto kept = listing.by_folded_name.find(folded);
   const bool kept_this_name = kept != listing.by_folded_name.end() && kept->second.name == name;
-  // The entry as it is now: a later change of the same name follows in the
-  // host's report.
-  std::optional<HostEntry> entry;
-  if ((mask & (IN_CREATE | IN_MOVED_TO)) != 0) entry = VisibleCandidate(folder, name);
+  // The entry as it is now, whatever the change reported: the changes of one
+  // call may come in any order (an exchange of two names is a move each
+  // way), and a later change of the name follows in the report.
+  std::optional<HostEntry> entry = VisibleCandidate(folder, name);
   if (!entry) {
     if (kept_this_name) listing.by_folded_name.erase(kept);
     return;

@@ -1,6 +1,8 @@
 #include "sim/folder_listings.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <array>
@@ -64,7 +66,7 @@ TEST_P(FolderListingsTest, EveryChangeShowsInTheNextLookup) {
     const fs::path one = folder / names[random() % names.size()];
     const fs::path other = folder / names[random() % names.size()];
     std::error_code ignored;
-    switch (random() % 6) {
+    switch (random() % 7) {
       case 0:
         Write(one);
         break;
@@ -83,6 +85,9 @@ TEST_P(FolderListingsTest, EveryChangeShowsInTheNextLookup) {
       case 5:  // out of the folder, and back under another name
         fs::rename(one, root_ / "out", ignored);
         fs::rename(root_ / "out", other, ignored);
+        break;
+      case 6:
+        ::renameat2(AT_FDCWD, one.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE);
     }
     ASSERT_EQ(FirstWrongAnswer(listings_, folder, names), "") << "after step " << step;
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 
 #include "sim/host_tree.h"
 #include "sim/sim_files.h"
@@ -17,6 +18,20 @@ using platform::Result;
 using platform::WinError;
 
 namespace {
+
+// Puts `from` in the place of `to`, never leaving a moment without a file
+// there: the two are exchanged in one step and the replaced file is removed
+// after. A rename that replaces a file would do as much in one call, but
+// hosts such as ext4 then write the new file's data out at once, which made
+// every replacing extraction wait for the disk. Where the host cannot
+// exchange, it is that rename.
+bool ReplaceHostFile(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+    ::unlink(from.c_str());
+    return true;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
 
 std::uint64_t HostSize(const fs::path& host) {
   struct stat info;
@@ -148,12 +163,9 @@ Outcome SimFiles::Move(std::string_view from, std::string_view to, bool replace_
     return Fail(WinError::kAccessDenied);
   }
   if (open_files_.InUse(target->host)) return Fail(WinError::kSharingViolation);
-  // One host rename replaces the target, so there is never a moment without
-  // either file; the replaced entry's name (and its case) stays.
+  // The replaced entry's name (and its case) stays.
   const std::uint64_t replaced = HostSize(target->host);
-  if (::rename(source->host.c_str(), target->host.c_str()) != 0) {
-    return Fail(WinError::kAccessDenied);
-  }
+  if (!ReplaceHostFile(source->host, target->host)) return Fail(WinError::kAccessDenied);
   source->drive->Resize(replaced, 0);
   attributes_.Move(source->dos, target->dos);
   return {};

@@ -251,6 +251,7 @@ TEST_F(SimFilesTest, RenameMoveAndCopyCarryAttributes) {
   machine_.WriteHost("scope/bin/new.tmp", "new");
   ASSERT_TRUE(files_.Move("C:\\scope\\bin\\new.tmp", "C:\\scope\\bin\\qv7311x.exe", true));
   EXPECT_EQ(machine_.ReadHost("scope/bin/qv7311x.exe"), "new");
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host("scope/bin/new.tmp")));
   EXPECT_EQ(files_.Move("C:\\scope\\bin\\qv7314x.exe", "A:\\x.exe", true).error(),
             WinError::kNotSameDevice);
 }
