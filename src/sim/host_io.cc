@@ -3,11 +3,25 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace qv::sim {
+
+// The two are exchanged in one step and the replaced file is removed after.
+// A rename that replaces a file would do as much in one call, but hosts such
+// as ext4 then write the new file's data out at once, which made every
+// replacing extraction wait for the disk. Where the host cannot exchange, it
+// is that rename.
+bool ReplaceHostFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+    ::unlink(from.c_str());
+    return true;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
 
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view contents) {
   const std::filesystem::path temporary = file.string() + ".new";

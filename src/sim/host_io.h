@@ -13,6 +13,10 @@ namespace qv::sim {
 // it. Throws std::runtime_error naming the file when it cannot.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view contents);
 
+// Puts the file `from` in the place of the file `to`, never leaving a moment
+// without a file there; false when it cannot.
+bool ReplaceHostFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The whole file, or nullopt when it does not exist. Throws
 // std::runtime_error when it exists but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 
+#include "sim/host_io.h"
 #include "sim/host_tree.h"
 #include "sim/sim_files.h"
 
@@ -18,20 +18,6 @@ using platform::Result;
 using platform::WinError;
 
 namespace {
-
-// Puts `from` in the place of `to`, never leaving a moment without a file
-// there: the two are exchanged in one step and the replaced file is removed
-// after. A rename that replaces a file would do as much in one call, but
-// hosts such as ext4 then write the new file's data out at once, which made
-// every replacing extraction wait for the disk. Where the host cannot
-// exchange, it is that rename.
-bool ReplaceHostFile(const fs::path& from, const fs::path& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
-    ::unlink(from.c_str());
-    return true;
-  }
-  return ::rename(from.c_str(), to.c_str()) == 0;
-}
 
 std::uint64_t HostSize(const fs::path& host) {
   struct stat info;

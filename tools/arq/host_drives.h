@@ -30,6 +30,10 @@ inline constexpr std::uint64_t kDefaultDiskSize = 1'457'664;
 inline constexpr std::uint64_t kSmallestDiskSize =
     (362'000 + kDiskClusterBytes - 1) / kDiskClusterBytes * kDiskClusterBytes;
 
+// Gives the file `from` the name `to`, replacing a file there without a
+// moment when neither is there; false when it cannot.
+bool PutFileInPlace(const std::filesystem::path& from, const std::filesystem::path& to);
+
 struct DriveOptions {
   std::optional<std::filesystem::path> c_folder;  // -C
   std::vector<std::filesystem::path> disks;       // --disk

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "sim/attribute_store.h"
+#include "sim/host_io.h"
 #include "sim/machine_config.h"
 #include "sim/sim_files.h"
 #include "tools/arq/host_drives.h"
@@ -32,6 +33,10 @@ struct HostDrives::System {
   sim::SimFiles files;
   sim::DriveConfig disk_drive;
 };
+
+bool PutFileInPlace(const fs::path& from, const fs::path& to) {
+  return sim::ReplaceHostFile(from, to);
+}
 
 fs::path HostDrives::MakeScratch() {
   std::string pattern = (fs::temp_directory_path() / "arq-XXXXXX").string();

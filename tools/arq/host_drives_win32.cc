@@ -31,6 +31,12 @@ struct HostDrives::System {
   std::uint64_t disk_size;
 };
 
+bool PutFileInPlace(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::rename(from, to, error);  // one replacing move
+  return !error;
+}
+
 fs::path HostDrives::MakeScratch() {
   std::random_device random;
   const fs::path temporary = fs::temp_directory_path();

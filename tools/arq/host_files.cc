@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "tools/arq/host_drives.h"
+
 namespace qv::arq {
 
 FileHandle OpenForReading(const std::filesystem::path& path) {
@@ -87,9 +89,7 @@ bool OutputFile::Commit() {
   const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
   if (std::fclose(file_.release()) != 0 || !flushed) return false;
   if (partial_.empty()) return committed_ = true;
-  std::error_code error;
-  std::filesystem::rename(partial_, target_, error);
-  committed_ = !error;
+  committed_ = PutFileInPlace(partial_, target_);
   return committed_;
 }
 
