@@ -35,9 +35,8 @@ bool IsAtOrBelow(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-FolderListings::FolderListings(platform::CodePage page, Watching watching) : page_(page) {
-  if (watching == Watching::kOn) changes_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-}
+FolderListings::FolderListings(platform::CodePage page, Watching watching)
+    : page_(page), watching_(watching) {}
 
 FolderListings::~FolderListings() {
   if (changes_ >= 0) ::close(changes_);
@@ -81,26 +80,29 @@ const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
   const std::optional<Stamp> stamp = StampOf(folder);
   if (!stamp) return nullptr;
   const auto kept = listings_.find(folder.native());
+  bool again = folder.native() == unkept_folder_;
   if (kept != listings_.end()) {
     const Listing& listing = kept->second;
     if (listing.watch >= 0 ? listing.stamp.SameFolder(*stamp) : listing.stamp == *stamp) {
       return &listing;
     }
     Drop(kept);
+    again = true;
   }
   if (listings_.size() >= kMostFolders) DropAll();
 
   // Set before the folder is listed: a change while it is listed is taken
   // in again, which leaves the listing as it is.
-  const int watch = changes_ >= 0 ? ::inotify_add_watch(changes_, folder.c_str(),
-                                                        kNameChanges | kFolderGone | IN_ONLYDIR)
-                                  : -1;
+  const int watch = WorthWatching(folder.native(), again) ? Watch(folder) : -1;
   Listing listing = ListFolder(folder, *stamp);
   listing.watch = watch;
+  if (again && watch < 0) entries_listed_again_[folder.native()] += listing.by_folded_name.size();
   if (watch < 0 && !Before(stamp->changed, now)) {
     unkept_ = std::move(listing);
+    unkept_folder_ = folder.native();
     return &unkept_;
   }
+  if (unkept_folder_ == folder.native()) unkept_folder_.clear();
   if (watch >= 0) {
     // The host has one watch per folder: a listing of the same folder under
     // another path gives way.
@@ -109,6 +111,27 @@ const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
     folder_of_watch_.insert_or_assign(watch, folder.native());
   }
   return &listings_.insert_or_assign(folder.native(), std::move(listing)).first->second;
+}
+
+bool FolderListings::WorthWatching(const std::string& folder, bool again) {
+  switch (watching_) {
+    case Watching::kNone:
+      return false;
+    case Watching::kEveryFolder:
+      return true;
+    case Watching::kBusyFolders:
+      break;
+  }
+  if (!again) return false;
+  if (entries_listed_again_.size() >= kMostFolders) entries_listed_again_.clear();
+  const auto listed = entries_listed_again_.find(folder);
+  return listed != entries_listed_again_.end() && listed->second >= kBusyEntries;
+}
+
+int FolderListings::Watch(const fs::path& folder) {
+  if (changes_ == kNotOpened) changes_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (changes_ < 0) return -1;
+  return ::inotify_add_watch(changes_, folder.c_str(), kNameChanges | kFolderGone | IN_ONLYDIR);
 }
 
 void FolderListings::TakeChanges() {

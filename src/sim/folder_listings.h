@@ -4,22 +4,26 @@
 // and reused; any change, by this process or another, shows in the next
 // lookup.
 //
-// A kept listing follows its folder's changes as the host reports them: the
-// host names every entry made, removed or renamed, and the listing takes in
-// that one name. A folder being filled (an archive extracted into it) is thus
-// never listed again, where listing it after each change made the work grow
-// with the square of its size. The folder itself is looked up on every use:
-// a listing serves only the same folder (device and inode) at that path.
+// A listing is kept while its folder's change time is the one seen when it
+// was listed. The host stamps changes at a coarse clock tick, so a change
+// within the tick of the listing could leave the same time behind: a listing
+// whose folder changed in that tick or later is not kept.
 //
-// Where the host cannot report changes (no watches left, or a listing made
-// with Watching::kOff), a listing is kept while its folder's change time is
-// the one seen when it was listed. The host stamps changes at a coarse clock
-// tick, so a change within the tick of the listing could leave the same time
-// behind: a listing whose folder changed in that tick or later is not kept.
+// A folder that keeps changing (an archive extracted into it) would then be
+// listed again after every change, a work that grows with the square of its
+// size. Once a folder's listings again add up to kBusyEntries entries, it is
+// watched instead: the host names every entry made, removed or renamed, and
+// the listing takes in that one name. Watches are kept for such folders only,
+// because giving them up costs the host a wait of some milliseconds when the
+// listings end, which short-lived users of the layer would pay every time.
+// A watched listing serves only the same folder (device and inode) at its
+// path, which is looked up on every use.
+
 #pragma once
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -34,9 +38,12 @@ namespace qv::sim {
 
 class FolderListings {
  public:
-  enum class Watching { kOn, kOff };
+  // Which folders are watched (the others by their change times).
+  enum class Watching { kBusyFolders, kEveryFolder, kNone };
+  // Entries listed again, for one folder, before it is watched.
+  static constexpr std::size_t kBusyEntries = 2'048;
 
-  explicit FolderListings(platform::CodePage page, Watching watching = Watching::kOn);
+  explicit FolderListings(platform::CodePage page, Watching watching = Watching::kBusyFolders);
   ~FolderListings();
   FolderListings(const FolderListings&) = delete;
   FolderListings& operator=(const FolderListings&) = delete;
@@ -69,6 +76,10 @@ class FolderListings {
 
   static std::optional<Stamp> StampOf(const std::filesystem::path& folder);
   const Listing* Fresh(const std::filesystem::path& folder);
+  // Whether to watch a folder about to be listed (`again`: listed before).
+  bool WorthWatching(const std::string& folder, bool again);
+  // A watch on the folder, or -1 when the host gives none.
+  int Watch(const std::filesystem::path& folder);
   Listing ListFolder(const std::filesystem::path& folder, const Stamp& stamp);
 
   // Takes in the changes the host reported since the last lookup.
@@ -80,11 +91,18 @@ class FolderListings {
   void DropTree(const std::string& folder);
   void DropAll();
 
+  static constexpr int kNotOpened = -2;
+
   platform::CodePage page_;
-  int changes_ = -1;  // the host's channel for changes, or -1 for none
+  Watching watching_;
+  // The host's channel for changes, opened at the first watch; -1 for none.
+  int changes_ = kNotOpened;
   Listings listings_;
   std::unordered_map<int, std::string> folder_of_watch_;
+  // Entries listed again, by folder, for folders not yet watched.
+  std::unordered_map<std::string, std::size_t> entries_listed_again_;
   Listing unkept_;  // the last listing too recent to keep, read once
+  std::string unkept_folder_;
 };
 
 }  // namespace qv::sim

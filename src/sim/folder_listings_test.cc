@@ -133,10 +133,22 @@ TEST_P(FolderListingsTest, AFolderBeingFilledAnswersEveryName) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWays, FolderListingsTest,
-                         ::testing::Values(Watching::kOn, Watching::kOff), [](const auto& info) {
-                           return info.param == Watching::kOn ? "Watched" : "Stamped";
-                         });
+std::string NameOf(const ::testing::TestParamInfo<Watching>& info) {
+  switch (info.param) {
+    case Watching::kEveryFolder:
+      return "Watched";
+    case Watching::kBusyFolders:
+      return "WatchedWhenBusy";
+    case Watching::kNone:
+      break;
+  }
+  return "Stamped";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, FolderListingsTest,
+                         ::testing::Values(Watching::kEveryFolder, Watching::kBusyFolders,
+                                           Watching::kNone),
+                         NameOf);
 
 }  // namespace
 }  // namespace qv::sim
