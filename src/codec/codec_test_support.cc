@@ -38,17 +38,21 @@ Unpacked UnpackAll(std::span<const std::uint8_t> packed, std::size_t size,
 
 namespace qv::codec {
 
-Packed PackAll(std::span<const std::uint8_t> data, std::string_view name, bool optimal_parse) {
+Packed PackAll(Encoder& encoder, std::span<const std::uint8_t> data, std::string_view name) {
   MemoryPackInput input({data.begin(), data.end()});
   MemoryPackOutput output;
-  Encoder encoder;
-  encoder.set_optimal_parse(optimal_parse);
   Packed packed;
   packed.record.set_name(name);
   bool replacing = false;
   packed.status = encoder.PackMember(packed.record, &input, &output, replacing);
   packed.bytes = output.bytes();
   return packed;
+}
+
+Packed PackAll(std::span<const std::uint8_t> data, std::string_view name, bool optimal_parse) {
+  Encoder encoder;
+  encoder.set_optimal_parse(optimal_parse);
+  return PackAll(encoder, data, name);
 }
 
 std::uint32_t ExpectRoundTrip(const std::vector<std::uint8_t>& data, std::string_view what,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/encoder.h"
 #include "codec/member_record.h"
 #include "codec/status.h"
 
@@ -32,7 +33,10 @@ struct Packed {
 };
 
 // Packs `data` as a member named `name` into an empty memory output, with
-// the lazy parse or the optimal one.
+// `encoder` as it is set up.
+Packed PackAll(Encoder& encoder, std::span<const std::uint8_t> data,
+               std::string_view name = "DATA.BIN");
+// The same with an encoder of its own, with the lazy parse or the optimal one.
 Packed PackAll(std::span<const std::uint8_t> data, std::string_view name = "DATA.BIN",
                bool optimal_parse = false);
 

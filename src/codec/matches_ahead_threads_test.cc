@@ -8,7 +8,6 @@
 
 #include "codec/codec_test_support.h"
 #include "codec/encoder.h"
-#include "codec/memory_streams.h"
 
 namespace qv::codec {
 namespace {
@@ -28,10 +27,7 @@ constexpr MatchesAheadSizes kCuts[] = {{kSegment, kWindowSize},
                                        {4 * kWindowSize, 2 * kWindowSize}};
 constexpr MatchesAheadSizes kShortWarmUp = kCuts[0];
 
-struct Packing {
-  std::vector<std::uint8_t> bytes;
-  MemberRecord record;
-  Status status = Status::kOk;
+struct Packing : Packed {
   std::vector<std::pair<std::int32_t, std::int32_t>> events;
   int searched_again = 0;
 };
@@ -67,12 +63,7 @@ Packing Pack(const std::vector<std::uint8_t>& data, int threads = 0,
       return std::make_unique<Counted>(input, threads, sizes, run.searched_again);
     });
   }
-  MemoryPackInput input(data);
-  MemoryPackOutput output;
-  run.record.set_name("DATA.BIN");
-  bool replacing = false;
-  run.status = encoder.PackMember(run.record, &input, &output, replacing);
-  run.bytes = output.bytes();
+  static_cast<Packed&>(run) = PackAll(encoder, data);
   return run;
 }
 

@@ -147,31 +147,18 @@ TEST(OptimalParse, BlockSizeIsExact) {
 
 // A member packed with the optimal parse through PackMember, with a
 // callback and a heap.
-struct Member {
-  Status status = Status::kOk;
-  MemberRecord record;
-  std::vector<std::uint8_t> bytes;
-};
-
-Member PackBest(const std::vector<std::uint8_t>& data, const ProgressCallback& callback,
+Packed PackBest(const std::vector<std::uint8_t>& data, const ProgressCallback& callback,
                 const Heap& heap = ProcessHeap()) {
   Encoder encoder(&callback, heap);
   encoder.set_optimal_parse(true);
-  MemoryPackInput input(data);
-  MemoryPackOutput output;
-  Member member;
-  member.record.set_name("TEXT.TXT");
-  bool replacing = false;
-  member.status = encoder.PackMember(member.record, &input, &output, replacing);
-  member.bytes = output.bytes();
-  return member;
+  return PackAll(encoder, data, "TEXT.TXT");
 }
 
 TEST(OptimalParse, CancelledMemberEndsWithAWholeBlock) {
   // Cancelled at the first progress after compression began.
   const std::vector<std::uint8_t> data = Words(3 * OptimalCompressor::kSegmentSize, 16);
   std::vector<std::int32_t> progress;
-  const Member member =
+  const Packed member =
       PackBest(data, [&](MemberRecord& record, std::int32_t event, std::int32_t value) {
         if (event == event::kAddProgress && value > 0) {
           progress.push_back(value);
@@ -191,7 +178,7 @@ TEST(OptimalParse, CancelledMemberEndsWithAWholeBlock) {
 TEST(OptimalParse, ProgressClimbsToTheSize) {
   const std::vector<std::uint8_t> data = Words(2 * OptimalCompressor::kSegmentSize, 17);
   std::vector<std::int32_t> values;
-  const Member member = PackBest(data, [&](MemberRecord&, std::int32_t event, std::int32_t value) {
+  const Packed member = PackBest(data, [&](MemberRecord&, std::int32_t event, std::int32_t value) {
     if (event == event::kAddProgress && value > 0) values.push_back(value);
     return 0;
   });
@@ -213,7 +200,7 @@ TEST(OptimalParse, StoreListAndMemoryAsTheLazyParse) {
   EXPECT_EQ(listed.bytes, text);
 
   std::vector<std::int32_t> events;
-  const Member refused = PackBest(
+  const Packed refused = PackBest(
       text,
       [&](MemberRecord&, std::int32_t event, std::int32_t) {
         events.push_back(event);
