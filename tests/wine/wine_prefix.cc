@@ -62,11 +62,14 @@ WinePrefix::WinePrefix() {
   // step waits for the server's end: the prefix's system DLLs are still
   // being written when wineboot returns, and the desktop process that
   // wineboot started keeps the graphics driver it chose until it ends.
-  // Then the server stays (-p) with one desktop process for all the runs.
+  // A program that crashes ends at once instead of waiting behind a crash
+  // dialog that no one answers (until the run's timeout). Then the server
+  // stays (-p) with one desktop process for all the runs.
   const arq_test::ArqResult made = Shell(AsWineUser(
       "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && wineserver -w && "
       "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1 && "
-      "wineserver -w && wineserver -p"));
+      "wine reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f "
+      ">/dev/null 2>&1 && wineserver -w && wineserver -p"));
   if (made.exit_code != 0) {
     std::error_code error;
     fs::remove_all(home_, error);
