@@ -1,6 +1,5 @@
 #include "tests/arq_run.h"
 
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -9,14 +8,14 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "sim/host_io.h"
+
 namespace qv::arq_test {
 
 namespace fs = std::filesystem;
 
 ArqFolder::ArqFolder() {
-  std::string pattern = (fs::temp_directory_path() / "arq-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  dir_ = fs::canonical(pattern);
+  dir_ = sim::MakeTemporaryFolder("arq-test");
 }
 
 ArqFolder::~ArqFolder() {

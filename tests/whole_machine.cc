@@ -1,7 +1,5 @@
 #include "tests/whole_machine.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -14,9 +12,7 @@ namespace qv::tests {
 namespace fs = std::filesystem;
 
 MachineCopy::MachineCopy(const fs::path& prepared) {
-  std::string pattern = (fs::temp_directory_path() / "qvsim-copy-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  parent_ = pattern;
+  parent_ = sim::MakeTemporaryFolder("qvsim-copy");
   folder_ = parent_ / "machine";
   fs::copy(prepared, folder_, fs::copy_options::recursive);
 }

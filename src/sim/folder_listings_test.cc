@@ -3,12 +3,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <array>
 #include <fstream>
 #include <random>
 #include <string>
+
+#include "sim/host_io.h"
 
 namespace qv::sim {
 namespace {
@@ -40,16 +41,11 @@ std::string FirstWrongAnswer(FolderListings& listings, const fs::path& folder,
 
 class FolderListingsTest : public ::testing::TestWithParam<Watching> {
  protected:
-  FolderListingsTest() {
-    std::string pattern = (fs::temp_directory_path() / "listings-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    root_ = pattern;
-  }
   ~FolderListingsTest() override { fs::remove_all(root_); }
 
   void Write(const fs::path& path) { std::ofstream(path) << "x"; }
 
-  fs::path root_;
+  fs::path root_ = MakeTemporaryFolder("listings");
   FolderListings listings_{kPage, GetParam()};
 };
 

@@ -1,6 +1,7 @@
 #include "sim/host_io.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +10,15 @@
 #include <stdexcept>
 
 namespace qv::sim {
+
+std::filesystem::path MakeTemporaryFolder(std::string_view prefix) {
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  std::string pattern = (temporary / (std::string(prefix) + "-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("no new folder in " + temporary.string());
+  }
+  return std::filesystem::canonical(pattern);
+}
 
 // The two are exchanged in one step and the replaced file is removed after.
 // A rename that replaces a file would do as much in one call, but hosts such

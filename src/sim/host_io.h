@@ -13,6 +13,10 @@ namespace qv::sim {
 // it. Throws std::runtime_error naming the file when it cannot.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view contents);
 
+// Makes a new folder "PREFIX-XXXXXX" in the host's temporary folder; its
+// path without symbolic links. Throws std::runtime_error when it cannot.
+std::filesystem::path MakeTemporaryFolder(std::string_view prefix);
+
 // Puts the file `from` in the place of the file `to`, never leaving a moment
 // without a file there; false when it cannot.
 bool ReplaceHostFile(const std::filesystem::path& from, const std::filesystem::path& to);

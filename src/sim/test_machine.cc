@@ -1,18 +1,16 @@
 #include "sim/test_machine.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
+
+#include "sim/host_io.h"
 
 namespace qv::sim {
 
 namespace fs = std::filesystem;
 
 TestMachine::TestMachine(const NewMachineOptions& options) {
-  std::string pattern = (fs::temp_directory_path() / "qvsim-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  parent_ = pattern;
+  parent_ = MakeTemporaryFolder("qvsim-test");
   folder_ = parent_ / "machine";
   WriteNewMachine(folder_, options);
   Open();

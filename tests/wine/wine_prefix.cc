@@ -1,7 +1,6 @@
 #include "tests/wine/wine_prefix.h"
 
 #include <pwd.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +8,8 @@
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
+
+#include "sim/host_io.h"
 
 namespace qv::wine_test {
 
@@ -54,9 +55,7 @@ std::optional<std::string> WinePrefix::Unavailable() {
 }
 
 WinePrefix::WinePrefix() {
-  std::string pattern = (fs::temp_directory_path() / "wine-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  home_ = fs::canonical(pattern);
+  home_ = sim::MakeTemporaryFolder("wine-test");
   HandOver(home_);
   // The Mono and Gecko installers are not wanted; windows go nowhere. Each
   // step waits for the server's end: the prefix's system DLLs are still

@@ -1,8 +1,5 @@
 // arq's drives on Linux: the simulated instrument's file system over host
 // folders, with the host's own free space on the fixed drives.
-#include <stdlib.h>
-
-#include <stdexcept>
 
 #include "sim/attribute_store.h"
 #include "sim/host_io.h"
@@ -39,11 +36,7 @@ bool PutFileInPlace(const fs::path& from, const fs::path& to) {
 }
 
 fs::path HostDrives::MakeScratch() {
-  std::string pattern = (fs::temp_directory_path() / "arq-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("no scratch folder in " + fs::temp_directory_path().string());
-  }
-  return fs::canonical(pattern);
+  return sim::MakeTemporaryFolder("arq");
 }
 
 std::vector<std::pair<char, fs::path>> HostDrives::HostRoots(bool c_taken) {
