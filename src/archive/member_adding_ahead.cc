@@ -6,8 +6,8 @@
 //
 // Memory: each worker holds the encoder's working memory (its match finder
 // and staging buffer) and one member's file and packed bytes; the queue
-// holds at most kAheadPerThread bytes of files per thread, plus the file
-// being read.
+// holds at most kAheadPerThread bytes and kFilesAheadPerThread files per
+// thread, plus the file being read.
 #include <deque>
 #include <future>
 #include <memory>
@@ -75,7 +75,8 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
       });
     }
     queue.push_back(std::move(pending));
-    while (!stopped && (queue.size() > 2 * threads || queued_bytes > threads * kAheadPerThread)) {
+    while (!stopped && (queue.size() > kFilesAheadPerThread * threads ||
+                        queued_bytes > threads * kAheadPerThread)) {
       add_front();
     }
     if (stopped) break;

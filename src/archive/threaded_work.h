@@ -18,6 +18,11 @@ namespace qv::archive {
 // kAheadPerThread bytes per thread.
 inline constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
 inline constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
+// Files read ahead to be packed, at most, per thread: enough that while a
+// large file at the front is packed, the other workers go on with the small
+// ones behind it. Decoding ahead keeps two members per thread: extraction
+// waits on its writes, not on its workers.
+inline constexpr std::size_t kFilesAheadPerThread = 8;
 
 struct LibraryState;
 class MemberAdding;
