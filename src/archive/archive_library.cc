@@ -156,13 +156,16 @@ Status ArchiveLibrary::ArchiveClose() {
 Status ArchiveLibrary::Release() {
   platform::Files& files = state_.files;
   state_.slots.Close(state_.archive_slot);
-  state_.slots.Close(state_.work_slot);
+  // A stream may hold written bytes back until it closes, and fail there.
+  const bool work_written =
+      state_.work_slot < 0 || state_.slots.Close(state_.work_slot) == Status::kOk;
   state_.archive_slot = state_.work_slot = -1;
   Status result = Status::kOk;
   if (!state_.work_name.empty()) {
     if (state_.modified && !state_.keep_archive) {
       // One replacing rename: there is no moment without either archive.
-      if (!files.Move(state_.work_name, state_.archive_name, /*replace_existing=*/true)) {
+      if (!work_written ||
+          !files.Move(state_.work_name, state_.archive_name, /*replace_existing=*/true)) {
         result = Status::kWriteError;
       }
     }

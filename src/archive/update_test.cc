@@ -189,6 +189,23 @@ TEST_F(UpdateTest, FailedCopyLeavesTheArchiveAsItWas) {
   EXPECT_TRUE(NoWorkArchiveLeft());
 }
 
+TEST_F(UpdateTest, WorkArchiveThatFailsToCloseDoesNotReplaceTheArchive) {
+  // A stream that holds written bytes back writes them as it closes.
+  const std::string bytes =
+      ArchiveBytes({{.name = "A", .data = std::string(5000, 'a')}, {.name = "B", .data = "b"}});
+  machine_.WriteHost("T.ARQ", bytes);
+  platform::FaultInjector faults(machine_.machine().platform());
+  ArchiveLibrary library(faults);
+  ASSERT_EQ(library.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
+  library.ArchiveSelectDelete("B");
+  EXPECT_EQ(library.ArchiveProcess(), Status::kOk);
+  faults.FailCall(platform::Call::kClose, faults.CallCount(platform::Call::kClose) + 1,
+                  platform::WinError::kDiskFull, /*from_then_on=*/true);
+  EXPECT_EQ(library.ArchiveClose(), Status::kWriteError);
+  EXPECT_EQ(machine_.ReadHost("T.ARQ"), bytes);
+  EXPECT_TRUE(NoWorkArchiveLeft());
+}
+
 TEST_F(UpdateTest, CancelledOrDamagedUpdateLeavesTheArchiveAsItWas) {
   const std::string bytes =
       ArchiveBytes({{.name = "A", .data = std::string(9000, 'a')}, {.name = "B", .data = "b"}});

@@ -9,6 +9,8 @@ namespace qv::sim {
 namespace fs = std::filesystem;
 
 bool Drive::MediumPresent() const {
+  // Every path lookup asks: a fixed drive answers without a system call.
+  if (config_.type == platform::DriveType::kFixed) return true;
   std::error_code error;
   return fs::is_directory(root_, error);
 }

@@ -28,6 +28,7 @@ class Drive {
   // False when the host's own space is the drive's: the host refuses what
   // does not fit, and Resize has nothing to count.
   bool counts_space() const { return !config_.host_space; }
+  bool batches_writes() const { return config_.batch_writes; }
   platform::DiskSpace Space();
   // Makes room for a file to go from old_size to new_size bytes; false (and
   // nothing changes) when the clusters it needs are not free.

@@ -39,6 +39,13 @@ struct DriveConfig {
   // system's own (as statvfs gives it): nothing is counted or refused here.
   // Tools that work on host files use it; a machine's drives never do.
   bool host_space = false;
+  // Writes reach the host file in batches of up to 64 KiB: when the batch is
+  // full, before the stream reads, asks its size or writes elsewhere, and
+  // when it is flushed or closed, whose result then tells of a failure. A
+  // write to the host costs a system call each, and tools write in 4096-byte
+  // pieces. What a power cut would leave (the last batch lost) is modelled
+  // by the machine's drives only, which never batch.
+  bool batch_writes = false;
 };
 
 struct LoaderConfig {

@@ -11,6 +11,7 @@ using platform::WinError;
 
 namespace {
 constexpr std::size_t kAheadBytes = 4096;
+constexpr std::size_t kBatchBytes = std::size_t{64} << 10;
 constexpr std::uint8_t kCtrlZ = 0x1A;
 }  // namespace
 
@@ -31,7 +32,8 @@ void SimStream::Fail(WinError error) {
   error_ = true;
 }
 
-std::int64_t SimStream::Size() const {
+std::int64_t SimStream::Size() {
+  WriteBatch();
   struct stat info;
   return ::fstat(fd_, &info) == 0 ? info.st_size : 0;
 }
@@ -57,6 +59,7 @@ std::size_t SimStream::Read(std::span<std::uint8_t> buffer) {
     Fail(WinError::kAccessDenied);
     return 0;
   }
+  if (!WriteBatch()) return 0;
   std::size_t count = 0;
   if (mode_.binary) {
     // Untranslated: whole runs of the read-ahead at a time, and a large
@@ -129,21 +132,43 @@ std::size_t SimStream::Write(std::span<const std::uint8_t> bytes) {
       return 0;
     }
   }
+  ahead_.clear();
+  if (!drive_->batches_writes()) {
+    const std::size_t written = WriteToHost(raw, position_);
+    position_ += static_cast<std::int64_t>(written);
+    return written == raw.size() ? bytes.size() : 0;
+  }
+  if (!batch_.empty() && batch_at_ + static_cast<std::int64_t>(batch_.size()) != position_ &&
+      !WriteBatch()) {
+    return 0;
+  }
+  if (batch_.empty()) batch_at_ = position_;
+  batch_.insert(batch_.end(), raw.begin(), raw.end());
+  position_ += static_cast<std::int64_t>(raw.size());
+  if (batch_.size() >= kBatchBytes && !WriteBatch()) return 0;
+  return bytes.size();
+}
+
+std::size_t SimStream::WriteToHost(std::span<const std::uint8_t> raw, std::int64_t offset) {
   std::size_t done = 0;
   while (done < raw.size()) {
     const ssize_t n = ::pwrite(fd_, raw.data() + done, raw.size() - done,
-                               position_ + static_cast<std::int64_t>(done));
+                               offset + static_cast<std::int64_t>(done));
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
-  ahead_.clear();
-  position_ += static_cast<std::int64_t>(done);
   if (done < raw.size()) {
     drive_->Recount();
     Fail(WinError::kWriteFault);
-    return 0;
   }
-  return bytes.size();
+  return done;
+}
+
+bool SimStream::WriteBatch() {
+  if (batch_.empty()) return true;
+  const bool written = WriteToHost(batch_, batch_at_) == batch_.size();
+  batch_.clear();
+  return written;
 }
 
 bool SimStream::Seek(std::int64_t offset, platform::SeekOrigin origin) {
@@ -166,7 +191,8 @@ std::int64_t SimStream::Tell() {
 
 bool SimStream::Close() {
   if (fd_ < 0) return false;
-  const bool closed = ::close(fd_) == 0;
+  const bool written = WriteBatch();
+  const bool closed = ::close(fd_) == 0 && written;
   fd_ = -1;
   token_.Release();
   return closed;

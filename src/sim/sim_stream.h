@@ -1,6 +1,7 @@
 // A stream of the simulated C run time over a host file. Writes go straight
-// to the host file (so what a power cut leaves is exactly what was written);
-// reads go through a small read-ahead buffer. Text mode is translated here:
+// to the host file (so what a power cut leaves is exactly what was written),
+// or in batches on a drive that batches them (a tool's host folder); reads
+// go through a small read-ahead buffer. Text mode is translated here:
 // LF is written as CR LF, CR LF is read as LF, and a Ctrl-Z ends the file for
 // reading. Positions are byte offsets in the host file.
 #pragma once
@@ -29,7 +30,7 @@ class SimStream : public platform::StreamPort {
   std::int64_t Tell() override;
   bool AtEnd() const override { return at_end_; }
   bool HasError() const override { return error_; }
-  bool Flush() override { return fd_ >= 0; }
+  bool Flush() override { return fd_ >= 0 && WriteBatch(); }
   bool Close() override;
 
  private:
@@ -37,8 +38,14 @@ class SimStream : public platform::StreamPort {
   bool Ahead(std::int64_t offset) const;
   // The raw byte at an offset, or -1 past the end (fills the read-ahead).
   int RawAt(std::int64_t offset);
-  std::int64_t Size() const;
+  std::int64_t Size();
   void Fail(platform::WinError error);
+  // Writes the bytes to the host file at the offset; returns how many the
+  // host took, and when fewer than all, counts the drive's space again and
+  // fails the stream.
+  std::size_t WriteToHost(std::span<const std::uint8_t> raw, std::int64_t offset);
+  // Writes the batch to the host file; false when it failed.
+  bool WriteBatch();
 
   int fd_;
   platform::StreamMode mode_;
@@ -50,6 +57,9 @@ class SimStream : public platform::StreamPort {
   std::int64_t ahead_start_ = 0;
   bool at_end_ = false;
   bool error_ = false;
+  // Bytes written but not yet passed to the host file, from batch_at_.
+  std::vector<std::uint8_t> batch_;
+  std::int64_t batch_at_ = 0;
 };
 
 }  // namespace qv::sim

@@ -1,7 +1,13 @@
 #include "sim/sim_stream.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <array>
+#include <filesystem>
+
+#include "sim/host_io.h"
 #include "sim/test_machine.h"
 
 namespace qv::sim {
@@ -114,6 +120,66 @@ TEST_F(SimStreamTest, WriteTruncatesAndAStreamOnlyDoesWhatItsModeAllows) {
   EXPECT_EQ(reader.Write("x"), 0u);
   EXPECT_TRUE(reader.HasError());
   EXPECT_EQ(*files_.GetAttributes(kFile), platform::attribute::kArchive);
+}
+
+// A tool's host folder, whose streams write in batches.
+class BatchedSimStreamTest : public ::testing::Test {
+ protected:
+  ~BatchedSimStreamTest() override { std::filesystem::remove_all(folder_); }
+
+  SimStream OpenStream(int fd, std::string_view mode) {
+    return SimStream(fd, *platform::StreamMode::Parse(mode), drive_, open_files_.Hold({0, 0}),
+                     std::make_shared<ThreadState>());
+  }
+  SimStream Open(std::string_view mode) {
+    return OpenStream(::open(file_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), mode);
+  }
+  std::string OnDisk() const { return ReadWholeFile(file_).value_or("(none)"); }
+  static std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+  }
+
+  const std::filesystem::path folder_ = MakeTemporaryFolder("batched");
+  const std::filesystem::path file_ = folder_ / "f.bin";
+  std::shared_ptr<Drive> drive_ = std::make_shared<Drive>(
+      DriveConfig{.letter = 'C', .host_space = true, .batch_writes = true}, folder_);
+  OpenFiles open_files_;
+};
+
+TEST_F(BatchedSimStreamTest, WritesReachTheFileBeforeAnythingCouldMissThem) {
+  SimStream stream = Open("w+b");
+  EXPECT_EQ(stream.Write(Bytes("abc")), 3u);
+  EXPECT_EQ(OnDisk(), "");
+  ASSERT_TRUE(stream.Seek(0, SeekOrigin::kEnd));  // the size
+  EXPECT_EQ(OnDisk(), "abc");
+  const std::string large(70'000, 'L');
+  stream.Write(Bytes(large));  // a full batch
+  EXPECT_EQ(OnDisk(), "abc" + large);
+  // A write elsewhere, then a read: both see every byte in place.
+  stream.Write(Bytes("de"));
+  ASSERT_TRUE(stream.Seek(1, SeekOrigin::kBegin));
+  stream.Write(Bytes("X"));
+  std::array<std::uint8_t, 2> read{};
+  EXPECT_EQ(stream.Read(read), 2u);
+  EXPECT_EQ(std::string(read.begin(), read.end()), "cL");
+  EXPECT_EQ(OnDisk(), "aXc" + large + "de");
+  stream.Write(Bytes("!"));
+  EXPECT_TRUE(stream.Flush());
+  EXPECT_EQ(OnDisk(), "aXcL!" + large.substr(2) + "de");
+}
+
+TEST_F(BatchedSimStreamTest, AWriteTheHostRefusesFailsTheFlushOrTheClose) {
+  for (const bool flush : {true, false}) {
+    // A pipe takes no write at an offset.
+    std::array<int, 2> pipe_ends{};
+    ASSERT_EQ(::pipe(pipe_ends.data()), 0);
+    SimStream stream = OpenStream(pipe_ends[1], "wb");
+    EXPECT_EQ(stream.Write(Bytes("abc")), 3u);  // held back
+    EXPECT_FALSE(flush ? stream.Flush() : stream.Close());
+    EXPECT_TRUE(stream.HasError());
+    stream.Close();
+    ::close(pipe_ends[0]);
+  }
 }
 
 }  // namespace

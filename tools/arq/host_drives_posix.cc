@@ -59,6 +59,7 @@ platform::Files& HostDrives::files() {
 void HostDrives::Attach(char letter, const fs::path& folder) {
   sim::DriveConfig drive = sim::DefaultDrive(letter, platform::DriveType::kFixed);
   drive.host_space = true;
+  drive.batch_writes = true;
   system_->files.AddDrive(std::make_shared<sim::Drive>(drive, folder));
 }
 
