@@ -103,7 +103,8 @@ Status DiskSpanning::ChangeDisk() {
   const int drive = DriveOfPath(files, state_.work_name);
   if (!IsRemovableDrive(files, drive)) return Status::kError;
   slots.Close(state_.archive_slot);
-  slots.Close(state_.work_slot);
+  // A stream may hold the volume's last bytes back until it closes.
+  const bool volume_written = slots.Close(state_.work_slot) == Status::kOk;
   slots.Reserve(state_.archive_slot);
   slots.Reserve(state_.work_slot);
   const auto release = [&] {
@@ -111,7 +112,8 @@ Status DiskSpanning::ChangeDisk() {
     slots.Release(state_.work_slot);
   };
   // The full disk's volume takes the archive's name in one step.
-  if (!files.Move(state_.work_name, state_.archive_name, /*replace_existing=*/true)) {
+  if (!volume_written ||
+      !files.Move(state_.work_name, state_.archive_name, /*replace_existing=*/true)) {
     release();
     return Status::kWriteError;
   }

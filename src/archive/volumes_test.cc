@@ -8,6 +8,7 @@
 #include "archive/archive_test_support.h"
 #include "archive/member_header.h"
 #include "codec/crc32.h"
+#include "platform/fault_injector.h"
 
 namespace qv::archive {
 namespace {
@@ -124,6 +125,29 @@ TEST_F(VolumesTest, TooFewDisksWhileWritingCancelsTheUpdate) {
   EXPECT_EQ(WriteSet(2), Status::kCanceled);
   EXPECT_EQ(log_.Of(event::kInsertNextDisk).size(), 2u);
   EXPECT_EQ(log_.Of(event::kCanceled).size(), 2u);
+}
+
+TEST_F(VolumesTest, FullDiskWhoseVolumeFailsToCloseEndsTheUpdate) {
+  // A stream may hold the volume's last bytes back until it closes.
+  platform::FaultInjector faults(machine_.machine().machine().platform());
+  ArchiveLibrary library(faults);
+  const ProgressCallback changer = DiskChanger(3);
+  bool armed = false;
+  library.ArchiveSetCallback(
+      kProgressCallbackCode, [&](MemberRecord& record, int event, int value) {
+        if (event == event::kAddProgress && !armed) {
+          faults.FailCall(platform::Call::kClose, faults.CallCount(platform::Call::kClose) + 1,
+                          platform::WinError::kDiskFull, /*from_then_on=*/true);
+          armed = true;
+        }
+        return changer(record, event, value);
+      });
+  ASSERT_EQ(library.ArchiveOpen("A:\\SET.ARQ", kModeKeepPaths), Status::kOk);
+  library.ArchiveSelectAdd("C:\\DATA\\*.*");
+  EXPECT_NE(library.ArchiveProcess(), Status::kOk);
+  library.ArchiveClose();
+  EXPECT_TRUE(log_.Of(event::kInsertNextDisk).empty());
+  EXPECT_FALSE(fs::exists(machine_.Disk(1) / "SET.ARQ"));
 }
 
 TEST_F(VolumesTest, WalkBegunOnALaterDiskAsksForTheFirst) {
