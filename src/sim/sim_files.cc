@@ -21,8 +21,8 @@ using platform::Result;
 using platform::WinError;
 
 SimFiles::SimFiles(AttributeStore& attributes, std::shared_ptr<ThreadState> thread,
-                   platform::CodePage page)
-    : attributes_(attributes), thread_(std::move(thread)), page_(page), listings_(page) {}
+                   platform::CodePage page, FolderListings::Watching watching)
+    : attributes_(attributes), thread_(std::move(thread)), page_(page), listings_(page, watching) {}
 
 void SimFiles::AddDrive(std::shared_ptr<Drive> drive) {
   const char letter = drive->letter();

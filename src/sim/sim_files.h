@@ -21,8 +21,8 @@ namespace qv::sim {
 
 class SimFiles : public platform::Files {
  public:
-  SimFiles(AttributeStore& attributes, std::shared_ptr<ThreadState> thread,
-           platform::CodePage page);
+  SimFiles(AttributeStore& attributes, std::shared_ptr<ThreadState> thread, platform::CodePage page,
+           FolderListings::Watching watching = FolderListings::Watching::kBusyFolders);
 
   void AddDrive(std::shared_ptr<Drive> drive);
   void RemoveDrive(char letter);

@@ -20,7 +20,10 @@ constexpr platform::CodePage kPage = platform::CodePage::kWestern;
 struct HostDrives::System {
   System(const fs::path& scratch, std::uint64_t disk_size)
       : attributes(scratch / "attributes.json", kPage),
-        files(attributes, thread, kPage),
+        // arq keeps changing the folders it lists (an extraction's
+        // destination): watching them from the start spares listing them
+        // again after every change, for a short wait when arq ends.
+        files(attributes, thread, kPage, sim::FolderListings::Watching::kEveryFolder),
         disk_drive(sim::DefaultDrive('A', platform::DriveType::kRemovable)) {
     disk_drive.capacity = disk_size;
   }
