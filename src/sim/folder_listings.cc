@@ -96,7 +96,10 @@ const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
   const int watch = WorthWatching(folder.native(), again) ? Watch(folder) : -1;
   Listing listing = ListFolder(folder, *stamp);
   listing.watch = watch;
-  if (again && watch < 0) entries_listed_again_[folder.native()] += listing.by_folded_name.size();
+  if (again && watch < 0) {
+    entries_listed_again_[folder.native()] += listing.by_folded_name.size();
+    all_entries_listed_again_ += listing.by_folded_name.size();
+  }
   if (watch < 0 && !Before(stamp->changed, now)) {
     unkept_ = std::move(listing);
     unkept_folder_ = folder.native();
@@ -119,6 +122,8 @@ bool FolderListings::WorthWatching(const std::string& folder, bool again) {
       return false;
     case Watching::kEveryFolder:
       return true;
+    case Watching::kEveryFolderOnceBusy:
+      return all_entries_listed_again_ >= kBusyEntries;
     case Watching::kBusyFolders:
       break;
   }

@@ -38,8 +38,10 @@ namespace qv::sim {
 
 class FolderListings {
  public:
-  // Which folders are watched (the others by their change times).
-  enum class Watching { kBusyFolders, kEveryFolder, kNone };
+  // Which folders are watched (the others by their change times): busy
+  // ones; every folder, once the folders listed again add up to busy (for
+  // a process that keeps changing many folders); every folder; none.
+  enum class Watching { kBusyFolders, kEveryFolderOnceBusy, kEveryFolder, kNone };
   // Entries listed again, for one folder, before it is watched.
   static constexpr std::size_t kBusyEntries = 2'048;
 
@@ -99,8 +101,9 @@ class FolderListings {
   int changes_ = kNotOpened;
   Listings listings_;
   std::unordered_map<int, std::string> folder_of_watch_;
-  // Entries listed again, by folder, for folders not yet watched.
+  // Entries listed again, by folder and in all, for folders not yet watched.
   std::unordered_map<std::string, std::size_t> entries_listed_again_;
+  std::size_t all_entries_listed_again_ = 0;
   Listing unkept_;  // the last listing too recent to keep, read once
   std::string unkept_folder_;
 };

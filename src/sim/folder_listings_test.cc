@@ -135,6 +135,8 @@ std::string NameOf(const ::testing::TestParamInfo<Watching>& info) {
       return "Watched";
     case Watching::kBusyFolders:
       return "WatchedWhenBusy";
+    case Watching::kEveryFolderOnceBusy:
+      return "AllWatchedOnceBusy";
     case Watching::kNone:
       break;
   }
@@ -143,7 +145,7 @@ std::string NameOf(const ::testing::TestParamInfo<Watching>& info) {
 
 INSTANTIATE_TEST_SUITE_P(EveryWay, FolderListingsTest,
                          ::testing::Values(Watching::kEveryFolder, Watching::kBusyFolders,
-                                           Watching::kNone),
+                                           Watching::kEveryFolderOnceBusy, Watching::kNone),
                          NameOf);
 
 }  // namespace

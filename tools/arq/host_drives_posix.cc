@@ -20,10 +20,11 @@ constexpr platform::CodePage kPage = platform::CodePage::kWestern;
 struct HostDrives::System {
   System(const fs::path& scratch, std::uint64_t disk_size)
       : attributes(scratch / "attributes.json", kPage),
-        // arq keeps changing the folders it lists (an extraction's
-        // destination): watching them from the start spares listing them
-        // again after every change, for a short wait when arq ends.
-        files(attributes, thread, kPage, sim::FolderListings::Watching::kEveryFolder),
+        // An extraction keeps changing the folders it lists: once they
+        // were listed again often enough, watching them all spares listing
+        // them after every change, for a wait of some milliseconds when
+        // arq ends, which smaller work never pays.
+        files(attributes, thread, kPage, sim::FolderListings::Watching::kEveryFolderOnceBusy),
         disk_drive(sim::DefaultDrive('A', platform::DriveType::kRemovable)) {
     disk_drive.capacity = disk_size;
   }
