@@ -142,7 +142,10 @@ std::size_t SimStream::Write(std::span<const std::uint8_t> bytes) {
       !WriteBatch()) {
     return 0;
   }
-  if (batch_.empty()) batch_at_ = position_;
+  if (batch_.empty()) {
+    batch_at_ = position_;
+    batch_.reserve(kBatchBytes);
+  }
   batch_.insert(batch_.end(), raw.begin(), raw.end());
   position_ += static_cast<std::int64_t>(raw.size());
   if (batch_.size() >= kBatchBytes && !WriteBatch()) return 0;
