@@ -54,6 +54,13 @@ class UpdateTest : public ::testing::Test {
     EXPECT_EQ(library_.ArchiveClose(), Status::kOk);
     return status;
   }
+  // C:\T.ARQ with the members A (5,000 bytes) and B; returns its bytes.
+  std::string WriteArchiveOfAAndB() {
+    const std::string bytes =
+        ArchiveBytes({{.name = "A", .data = std::string(5000, 'a')}, {.name = "B", .data = "b"}});
+    machine_.WriteHost("T.ARQ", bytes);
+    return bytes;
+  }
   // No work archive anywhere on C:.
   bool NoWorkArchiveLeft() const {
     for (const auto& entry : fs::recursive_directory_iterator(machine_.Host(""))) {
@@ -174,9 +181,7 @@ TEST_F(UpdateTest, WildcardAddSearchesFoldersDepthFirstButNeverAddsTheArchive) {
 }
 
 TEST_F(UpdateTest, FailedCopyLeavesTheArchiveAsItWas) {
-  const std::string bytes =
-      ArchiveBytes({{.name = "A", .data = std::string(5000, 'a')}, {.name = "B", .data = "b"}});
-  machine_.WriteHost("T.ARQ", bytes);
+  const std::string bytes = WriteArchiveOfAAndB();
   platform::FaultInjector faults(machine_.machine().platform());
   ArchiveLibrary library(faults);
   library.ArchiveSetCallback(kProgressCallbackCode, log_.Callback());
@@ -191,9 +196,7 @@ TEST_F(UpdateTest, FailedCopyLeavesTheArchiveAsItWas) {
 
 TEST_F(UpdateTest, WorkArchiveThatFailsToCloseDoesNotReplaceTheArchive) {
   // A stream that holds written bytes back writes them as it closes.
-  const std::string bytes =
-      ArchiveBytes({{.name = "A", .data = std::string(5000, 'a')}, {.name = "B", .data = "b"}});
-  machine_.WriteHost("T.ARQ", bytes);
+  const std::string bytes = WriteArchiveOfAAndB();
   platform::FaultInjector faults(machine_.machine().platform());
   ArchiveLibrary library(faults);
   ASSERT_EQ(library.ArchiveOpen("C:\\T.ARQ", 0), Status::kOk);
