@@ -58,7 +58,7 @@ std::optional<FolderListings::Stamp> FolderListings::StampOf(const fs::path& fol
 }
 
 FolderListings::Listing FolderListings::ListFolder(const fs::path& folder, const Stamp& stamp) {
-  Listing listing{stamp, -1, false, {}};
+  Listing listing{.stamp = stamp, .by_folded_name = {}};
   for (HostEntry& entry : VisibleCandidates(folder)) {
     const auto [kept, made] =
         listing.by_folded_name.try_emplace(platform::FoldName(page_, entry.name), entry);
@@ -70,8 +70,17 @@ FolderListings::Listing FolderListings::ListFolder(const fs::path& folder, const
   return listing;
 }
 
-const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
-  TakeChanges();
+const FolderListings::Listing* FolderListings::FreshBelowLast(const fs::path& folder) {
+  const auto kept = listings_.find(folder.native());
+  if (kept != listings_.end() && kept->second.watch >= 0 &&
+      found_parent_watched_since_ < kept->second.seen_at_path) {
+    return &kept->second;
+  }
+  return Fresh(folder, /*take_changes=*/false);
+}
+
+const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder, bool take_changes) {
+  if (take_changes) TakeChanges();
   // The clock is read before the stamp: a change after this moment is
   // stamped at this tick or later.
   const std::timespec now = CoarseNow();
@@ -79,23 +88,32 @@ const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder) {
   // place in between is another inode at the next lookup.
   const std::optional<Stamp> stamp = StampOf(folder);
   if (!stamp) return nullptr;
+  const std::uint64_t stamped = ++moment_;
   const auto kept = listings_.find(folder.native());
   bool again = folder.native() == unkept_folder_;
   if (kept != listings_.end()) {
-    const Listing& listing = kept->second;
-    if (listing.watch >= 0 ? listing.stamp.SameFolder(*stamp) : listing.stamp == *stamp) {
+    Listing& listing = kept->second;
+    const bool valid =
+        listing.watch >= 0 ? listing.stamp.SameFolder(*stamp) : listing.stamp == *stamp;
+    // A folder listed before its kind was watched is listed once more, watched.
+    if (valid && (listing.watch_tried || !WorthWatching(folder.native(), false))) {
+      listing.seen_at_path = stamped;
       return &listing;
     }
     Drop(kept);
-    again = true;
+    again = again || !valid;
   }
   if (listings_.size() >= kMostFolders) DropAll();
 
   // Set before the folder is listed: a change while it is listed is taken
   // in again, which leaves the listing as it is.
-  const int watch = WorthWatching(folder.native(), again) ? Watch(folder) : -1;
+  const bool watch_tried = WorthWatching(folder.native(), again);
+  const int watch = watch_tried ? Watch(folder) : -1;
   Listing listing = ListFolder(folder, *stamp);
   listing.watch = watch;
+  listing.watch_tried = watch_tried;
+  listing.watched_since = ++moment_;
+  listing.seen_at_path = stamped;
   if (again && watch < 0) {
     entries_listed_again_[folder.native()] += listing.by_folded_name.size();
     all_entries_listed_again_ += listing.by_folded_name.size();
@@ -217,11 +235,19 @@ void FolderListings::DropAll() {
     Drop(listings_.begin());
 }
 
-std::optional<HostEntry> FolderListings::Find(const fs::path& folder, std::string_view name) {
-  const Listing* listing = Fresh(folder);
+std::optional<HostEntry> FolderListings::Find(const fs::path& folder, std::string_view name,
+                                              bool below_last) {
+  const Listing* listing = below_last && folder.native() == found_folder_
+                               ? FreshBelowLast(folder)
+                               : Fresh(folder, /*take_changes=*/true);
+  found_folder_.clear();
   if (!listing) return std::nullopt;
   const auto found = listing->by_folded_name.find(platform::FoldName(page_, name));
   if (found == listing->by_folded_name.end()) return std::nullopt;
+  if (found->second.folder) {
+    found_folder_ = (folder / found->second.name).native();
+    found_parent_watched_since_ = listing->watch >= 0 ? listing->watched_since : kUnwatched;
+  }
   return found->second;
 }
 

@@ -17,13 +17,16 @@
 // because giving them up costs the host a wait of some milliseconds when the
 // listings end, which short-lived users of the layer would pay every time.
 // A watched listing serves only the same folder (device and inode) at its
-// path, which is looked up on every use.
+// path, which is looked up on every use, unless the lookup came down from
+// the folder's parent and the parent was watched when the folder was last
+// seen at its path: the parent's watch names any folder put in its place.
 
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -50,8 +53,12 @@ class FolderListings {
   FolderListings(const FolderListings&) = delete;
   FolderListings& operator=(const FolderListings&) = delete;
 
-  // What FindEntry finds.
-  std::optional<HostEntry> Find(const std::filesystem::path& folder, std::string_view name);
+  // What FindEntry finds. `below_last`: the folder is the entry the
+  // previous call found, the next step down one path. The changes taken in
+  // at that call still hold (a path's lookup is one moment, as it would be
+  // if the host looked it up), so none are read again.
+  std::optional<HostEntry> Find(const std::filesystem::path& folder, std::string_view name,
+                                bool below_last = false);
 
  private:
   struct Stamp {
@@ -65,6 +72,11 @@ class FolderListings {
   struct Listing {
     Stamp stamp;
     int watch = -1;  // the host's watch on the folder, or -1 for none
+    // When (in steps of moment_) the watch began, and when the folder was
+    // last seen at its path.
+    std::uint64_t watched_since = 0;
+    std::uint64_t seen_at_path = 0;
+    bool watch_tried = false;  // when it was listed
     // Names that differ only in case, of which only the first is seen:
     // which one is seen after a change needs a new listing.
     bool hidden_names = false;
@@ -77,7 +89,11 @@ class FolderListings {
   static constexpr std::size_t kMostFolders = 256;
 
   static std::optional<Stamp> StampOf(const std::filesystem::path& folder);
-  const Listing* Fresh(const std::filesystem::path& folder);
+  // The listing of a folder as it is now (`take_changes`: first taking in
+  // what the host reported).
+  const Listing* Fresh(const std::filesystem::path& folder, bool take_changes);
+  // The listing of the folder found by the previous call, in its parent.
+  const Listing* FreshBelowLast(const std::filesystem::path& folder);
   // Whether to watch a folder about to be listed (`again`: listed before).
   bool WorthWatching(const std::string& folder, bool again);
   // A watch on the folder, or -1 when the host gives none.
@@ -106,6 +122,12 @@ class FolderListings {
   std::size_t all_entries_listed_again_ = 0;
   Listing unkept_;  // the last listing too recent to keep, read once
   std::string unkept_folder_;
+  std::uint64_t moment_ = 0;  // counts stamps taken and watches set, in order
+  // The folder entry the last call found, and since when its parent was
+  // watched (kUnwatched: it was not).
+  static constexpr std::uint64_t kUnwatched = ~std::uint64_t{0};
+  std::string found_folder_;
+  std::uint64_t found_parent_watched_since_ = kUnwatched;
 };
 
 }  // namespace qv::sim

@@ -19,22 +19,41 @@ using Watching = FolderListings::Watching;
 
 constexpr platform::CodePage kPage = platform::CodePage::kWestern;
 
+// What a fresh listing of the folder answers for the name.
+std::optional<HostEntry> FreshAnswer(const fs::path& folder, const std::string& name) {
+  const std::string folded = platform::FoldName(kPage, name);
+  std::optional<HostEntry> answer;
+  std::error_code missing;
+  if (!fs::is_directory(folder, missing)) return answer;
+  for (const HostEntry& entry : VisibleEntries(folder, kPage)) {
+    if (platform::FoldName(kPage, entry.name) == folded) answer = entry;
+  }
+  return answer;
+}
+
+bool SameAnswer(const std::optional<HostEntry>& a, const std::optional<HostEntry>& b) {
+  return a.has_value() == b.has_value() && (!a || (a->name == b->name && a->folder == b->folder));
+}
+
 // Whether the listings answer every name as a fresh listing of the folder
 // would, and which name failed.
 std::string FirstWrongAnswer(FolderListings& listings, const fs::path& folder,
                              std::span<const std::string> names) {
-  const std::vector<HostEntry> truth = VisibleEntries(folder, kPage);
   for (const std::string& name : names) {
-    const std::string folded = platform::FoldName(kPage, name);
-    std::optional<HostEntry> expected;
-    for (const HostEntry& entry : truth) {
-      if (platform::FoldName(kPage, entry.name) == folded) expected = entry;
-    }
-    const std::optional<HostEntry> found = listings.Find(folder, name);
-    if (found.has_value() != expected.has_value() ||
-        (found && (found->name != expected->name || found->folder != expected->folder))) {
-      return name;
-    }
+    if (!SameAnswer(listings.Find(folder, name), FreshAnswer(folder, name))) return name;
+  }
+  return {};
+}
+
+// Looks a path up one name after another, as a path's lookup does, and
+// names the first step answered otherwise than by a fresh listing.
+std::string FirstWrongStep(FolderListings& listings, fs::path folder,
+                           std::span<const std::string> names) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::optional<HostEntry> found = listings.Find(folder, names[i], /*below_last=*/i > 0);
+    if (!SameAnswer(found, FreshAnswer(folder, names[i]))) return (folder / names[i]).string();
+    if (!found || !found->folder) break;
+    folder /= found->name;
   }
   return {};
 }
@@ -129,6 +148,55 @@ TEST_P(FolderListingsTest, AFolderBeingFilledAnswersEveryName) {
   }
 }
 
+// Folders at every depth made, removed, renamed, exchanged and put in one
+// another's places, each change followed by the lookup of every path down
+// the tree: each step answers as a fresh listing, whatever the folders
+// above were watched or listed as.
+TEST_P(FolderListingsTest, LookupsDownChangingFoldersAnswerAsFreshListings) {
+  const std::array<std::string, 3> names = {"a", "b", "c"};
+  std::mt19937 random(11);
+  const auto some_folder = [&] {
+    fs::path path = root_;
+    for (std::size_t depth = 1 + random() % 3; depth > 0; --depth)
+      path /= names[random() % names.size()];
+    return path;
+  };
+  for (int step = 0; step < 400; ++step) {
+    const fs::path one = some_folder();
+    const fs::path other = some_folder();
+    std::error_code ignored;
+    switch (random() % 5) {
+      case 0:
+        fs::create_directories(one, ignored);
+        Write(one / "f.txt");
+        break;
+      case 1:
+        fs::remove_all(one, ignored);
+        break;
+      case 2:
+        fs::rename(one, other, ignored);
+        break;
+      case 3:  // another folder in its place
+        fs::rename(one, root_ / "out", ignored);
+        fs::create_directories(one, ignored);
+        fs::remove_all(root_ / "out", ignored);
+        break;
+      case 4:
+        ::renameat2(AT_FDCWD, one.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE);
+    }
+    for (const std::string& first : names) {
+      for (const std::string& second : names) {
+        for (const std::string& third : names) {
+          const std::array<std::string, 4> path = {first, second, "F.TXT", third};
+          ASSERT_EQ(FirstWrongStep(listings_, root_, path), "") << "after step " << step;
+          const std::array<std::string, 4> deeper = {first, second, third, "F.TXT"};
+          ASSERT_EQ(FirstWrongStep(listings_, root_, deeper), "") << "after step " << step;
+        }
+      }
+    }
+  }
+}
+
 std::string NameOf(const ::testing::TestParamInfo<Watching>& info) {
   switch (info.param) {
     case Watching::kEveryFolder:
@@ -147,6 +215,31 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, FolderListingsTest,
                          ::testing::Values(Watching::kEveryFolder, Watching::kBusyFolders,
                                            Watching::kEveryFolderOnceBusy, Watching::kNone),
                          NameOf);
+
+// A busy folder (listed again and again while it fills), watched, below
+// one that is not: the folder above is moved away with it, and new ones of
+// the same names made in their places. The lookup down the path must not
+// take the moved folder's listing for the new one's. (Only where busy
+// folders alone are watched can a watched folder lie below one unwatched.)
+TEST(FolderListingsBusyTest, AWatchedFolderUnderOneMovedAwayIsListedAfresh) {
+  const fs::path root = MakeTemporaryFolder("listings");
+  FolderListings listings(kPage, Watching::kBusyFolders);
+  const fs::path busy = root / "a" / "b";
+  fs::create_directories(busy);
+  const std::array<std::size_t, 3> files_made = {1, FolderListings::kBusyEntries, 1};
+  for (std::size_t round = 0; round < files_made.size(); ++round) {
+    for (std::size_t i = 0; i < files_made[round]; ++i)
+      std::ofstream(busy / ("f" + std::to_string(round) + "-" + std::to_string(i))) << "x";
+    ASSERT_TRUE(listings.Find(busy, "F0-0"));
+  }
+  const std::array<std::string, 3> path = {"A", "B", "F0-0"};
+  ASSERT_EQ(FirstWrongStep(listings, root, path), "");
+
+  fs::rename(root / "a", root / "old");
+  fs::create_directories(busy);
+  EXPECT_EQ(FirstWrongStep(listings, root, path), "");
+  fs::remove_all(root);
+}
 
 }  // namespace
 }  // namespace qv::sim

@@ -96,7 +96,7 @@ Result<SimFiles::Located> SimFiles::Locate(const DosPath& path) {
   const std::size_t count = entry.dos.names.size();
   for (std::size_t i = 0; i < count; ++i) {
     std::string& name = entry.dos.names[i];
-    const std::optional<HostEntry> found = listings_.Find(entry.host, name);
+    const std::optional<HostEntry> found = listings_.Find(entry.host, name, /*below_last=*/i > 0);
     if (i + 1 == count) {
       entry.written = name;
       if (!found) {
