@@ -9,23 +9,28 @@
 
 namespace qv::archive {
 
-DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
-                             std::uint32_t unpacked_size) {
+std::size_t DecodedCapacity(std::uint32_t unpacked_size) {
+  const std::size_t chunks =
+      (std::size_t{unpacked_size} + codec::kWindowSize - 1) / codec::kWindowSize;
+  return chunks * codec::kWindowSize;
+}
+
+DecodedMember DecodeInMemory(std::span<const std::uint8_t> packed, std::uint32_t packed_size,
+                             std::uint32_t unpacked_size, Buffer output) {
   DecodedMember decoded;
   codec::MemoryPackedSource source(packed);
   const auto decoder = std::make_unique<codec::Decoder>();
   decoder->DecodeStart(source, packed_size);
   // Not cleared first: every byte kept is decoded, and the decoder only
   // writes its window.
-  const std::size_t chunks =
-      (std::size_t{unpacked_size} + codec::kWindowSize - 1) / codec::kWindowSize;
-  decoded.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(chunks * codec::kWindowSize);
+  const std::size_t chunks = DecodedCapacity(unpacked_size) / codec::kWindowSize;
+  decoded.buffer = std::move(output);
   decoded.size = unpacked_size;
   MemberRecord unseen;
   for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
     const std::size_t done = chunk * codec::kWindowSize;
     const std::size_t count = std::min<std::size_t>(codec::kWindowSize, unpacked_size - done);
-    const codec::Decoder::Window window(decoded.bytes.get() + done, codec::kWindowSize);
+    const codec::Decoder::Window window(decoded.buffer.bytes.get() + done, codec::kWindowSize);
     if (decoder->DecodeChunk(unseen, count, window) != Status::kOk) {
       decoded.damaged_chunk = chunk;
       decoded.size = done;
@@ -36,23 +41,33 @@ DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint3
   return decoded;
 }
 
+void DecodeAhead::ReleaseTaken() {
+  if (taken_) buffers_.Give(std::move(taken_->buffer));
+  taken_.reset();
+}
+
 void DecodeAhead::Reached(std::int64_t data_at, std::uint32_t packed_size) {
+  ReleaseTaken();
   while (!queue_.empty() && queue_.front().data_at < data_at)
     queue_.pop_front();
   scan_at_ = std::max(scan_at_, data_at + std::int64_t{packed_size});
   Refill();
 }
 
-std::optional<DecodedMember> DecodeAhead::Take(std::int64_t data_at, std::uint32_t packed_size,
-                                               std::uint32_t unpacked_size) {
-  if (queue_.empty() || queue_.front().data_at != data_at) return std::nullopt;
+const DecodedMember* DecodeAhead::Take(std::int64_t data_at, std::uint32_t packed_size,
+                                       std::uint32_t unpacked_size) {
+  ReleaseTaken();
+  if (queue_.empty() || queue_.front().data_at != data_at) return nullptr;
   Queued queued = std::move(queue_.front());
   queue_.pop_front();
   // A callback may have changed the sizes at event 44: they are what counts.
   if (queued.packed_size != packed_size || queued.unpacked_size != unpacked_size) {
-    return std::nullopt;
+    return nullptr;
   }
-  return queued.decoded.get();
+  Decoded decoded = queued.decoded.get();
+  buffers_.Give(std::move(decoded.packed));
+  taken_ = std::move(decoded.member);
+  return &*taken_;
 }
 
 bool DecodeAhead::Worth(const MemberRecord& header) const {
@@ -100,17 +115,20 @@ void DecodeAhead::Refill() {
       }
       continue;
     }
-    std::vector<std::uint8_t> packed(header.packed_size);
-    const std::size_t got = slots.Read(slot, packed);
-    packed.resize(got);
     const std::uint32_t packed_size = header.packed_size;
     const std::uint32_t unpacked_size = header.unpacked_size;
+    Buffer packed = buffers_.Take(packed_size);
+    const std::size_t got = slots.Read(slot, std::span(packed.bytes.get(), packed_size));
+    Buffer output = buffers_.Take(DecodedCapacity(unpacked_size));
     queue_.push_back(
         {.data_at = data_at,
          .packed_size = packed_size,
          .unpacked_size = unpacked_size,
-         .decoded = pool_.Submit([packed = std::move(packed), packed_size, unpacked_size] {
-           return DecodeInMemory(packed, packed_size, unpacked_size);
+         .decoded = pool_.Submit([packed = std::move(packed), output = std::move(output), got,
+                                  packed_size, unpacked_size]() mutable {
+           DecodedMember member = DecodeInMemory(std::span(packed.bytes.get(), got), packed_size,
+                                                 unpacked_size, std::move(output));
+           return Decoded{std::move(member), std::move(packed)};
          })});
     if (got < packed_size) {
       scan_ended_ = true;  // the archive ends inside this member

@@ -8,7 +8,8 @@
 //
 // Memory: each worker holds one decoder and the member it decodes; the
 // queue holds at most kAheadPerThread unpacked bytes per thread (plus their
-// packed bytes).
+// packed bytes), and blocks of up to kAheadPerThread bytes in all are kept
+// for the members read later.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +24,13 @@
 
 namespace qv::archive {
 
-// Decodes a member held in memory as the decoder in place would (any thread).
-DecodedMember DecodeInMemory(const std::vector<std::uint8_t>& packed, std::uint32_t packed_size,
-                             std::uint32_t unpacked_size);
+// Whole windows: the decoder writes its window in place.
+std::size_t DecodedCapacity(std::uint32_t unpacked_size);
+
+// Decodes a member held in memory as the decoder in place would (any
+// thread), into `output` of at least DecodedCapacity bytes.
+DecodedMember DecodeInMemory(std::span<const std::uint8_t> packed, std::uint32_t packed_size,
+                             std::uint32_t unpacked_size, Buffer output);
 
 class DecodeAhead : public MembersAhead {
  public:
@@ -33,19 +38,26 @@ class DecodeAhead : public MembersAhead {
       : state_(state), pool_(threads), threads_(threads) {}
 
   void Reached(std::int64_t data_at, std::uint32_t packed_size) override;
-  std::optional<DecodedMember> Take(std::int64_t data_at, std::uint32_t packed_size,
-                                    std::uint32_t unpacked_size) override;
+  const DecodedMember* Take(std::int64_t data_at, std::uint32_t packed_size,
+                            std::uint32_t unpacked_size) override;
 
  private:
+  // A worker's answer, with the block that held the packed bytes.
+  struct Decoded {
+    DecodedMember member;
+    Buffer packed;
+  };
   struct Queued {
     std::int64_t data_at = 0;
     std::uint32_t packed_size = 0;
     std::uint32_t unpacked_size = 0;
-    std::future<DecodedMember> decoded;
+    std::future<Decoded> decoded;
   };
 
   // Reads members from scan_at_ until the queue is full.
   void Refill();
+  // The member last taken is written: its block serves a later one.
+  void ReleaseTaken();
   bool Worth(const MemberRecord& header) const;
   std::size_t QueuedBytes() const;
 
@@ -53,6 +65,8 @@ class DecodeAhead : public MembersAhead {
   WorkerPool pool_;
   std::size_t threads_;
   std::deque<Queued> queue_;
+  std::optional<DecodedMember> taken_;
+  BufferPool buffers_{kAheadPerThread};
   std::int64_t scan_at_ = 0;  // the next header to read ahead
   bool scan_ended_ = false;
 };

@@ -98,7 +98,7 @@ Status MemberExpansion::Unstore(int input, int output) {
 }
 
 Status MemberExpansion::Decode(int input, int output) {
-  std::optional<DecodedMember> ahead;
+  const DecodedMember* ahead = nullptr;
   if (state_.decode_ahead != nullptr && input == state_.archive_slot) {
     ahead = state_.decode_ahead->Take(state_.slots.Tell(input), record_.packed_size,
                                       record_.unpacked_size);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/buffer_pool.h"
+
 namespace qv::archive {
 
 // A file or member larger than this is packed or expanded in place at its
@@ -31,9 +33,9 @@ class MemberAdding;
 // decoded straight into its place in whole 4096-byte windows (so the buffer
 // may run past `size`, and nothing beyond is meaningful).
 struct DecodedMember {
-  std::unique_ptr<std::uint8_t[]> bytes;
+  Buffer buffer;
   std::size_t size = 0;
-  std::span<const std::uint8_t> view() const { return {bytes.get(), size}; }
+  std::span<const std::uint8_t> view() const { return {buffer.bytes.get(), size}; }
   // The chunk (from 0) at which the packed stream proved damaged.
   std::optional<std::size_t> damaged_chunk;
   std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
@@ -47,9 +49,9 @@ class MembersAhead {
   // it are read and queued, and the slot's position is kept.
   virtual void Reached(std::int64_t data_at, std::uint32_t packed_size) = 0;
   // The member whose data begin at `data_at` with these sizes, when it was
-  // decoded ahead.
-  virtual std::optional<DecodedMember> Take(std::int64_t data_at, std::uint32_t packed_size,
-                                            std::uint32_t unpacked_size) = 0;
+  // decoded ahead; it lasts until the next call.
+  virtual const DecodedMember* Take(std::int64_t data_at, std::uint32_t packed_size,
+                                    std::uint32_t unpacked_size) = 0;
 };
 
 struct ThreadedWork {

@@ -28,16 +28,17 @@ void OpenFiles::Token::Release() {
 
 bool OpenFiles::InUse(const fs::path& host) const {
   if (counts_->empty()) return false;
-  const auto held = [this](const fs::path& path) {
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 && counts_->count({info.st_dev, info.st_ino}) > 0;
+  const auto held = [this](const struct stat& info) {
+    return counts_->count({info.st_dev, info.st_ino}) > 0;
   };
-  if (held(host)) return true;
+  struct stat info;
+  if (::lstat(host.c_str(), &info) != 0) return false;
+  if (held(info)) return true;
+  if (!S_ISDIR(info.st_mode)) return false;
   std::error_code error;
-  if (!fs::is_directory(fs::symlink_status(host, error))) return false;
   for (fs::recursive_directory_iterator it(host, error), end; !error && it != end;
        it.increment(error)) {
-    if (held(it->path())) return true;
+    if (::lstat(it->path().c_str(), &info) == 0 && held(info)) return true;
   }
   return false;
 }
