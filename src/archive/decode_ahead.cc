@@ -9,40 +9,91 @@
 
 namespace qv::archive {
 
-std::size_t DecodedCapacity(std::uint32_t unpacked_size) {
+MemberInMemory::MemberInMemory(Buffer packed, std::size_t got, std::uint32_t packed_size,
+                               std::uint32_t unpacked_size, Buffer output)
+    : packed_(std::move(packed)),
+      got_(got),
+      packed_size_(packed_size),
+      unpacked_size_(unpacked_size),
+      output_(std::move(output)) {}
+
+std::size_t MemberInMemory::OutputCapacity(std::uint32_t unpacked_size) {
   const std::size_t chunks =
       (std::size_t{unpacked_size} + codec::kWindowSize - 1) / codec::kWindowSize;
   return chunks * codec::kWindowSize;
 }
 
-DecodedMember DecodeInMemory(std::span<const std::uint8_t> packed, std::uint32_t packed_size,
-                             std::uint32_t unpacked_size, Buffer output) {
-  DecodedMember decoded;
-  codec::MemoryPackedSource source(packed);
-  const auto decoder = std::make_unique<codec::Decoder>();
-  decoder->DecodeStart(source, packed_size);
-  // Not cleared first: every byte kept is decoded, and the decoder only
-  // writes its window.
-  const std::size_t chunks = DecodedCapacity(unpacked_size) / codec::kWindowSize;
-  decoded.buffer = std::move(output);
-  decoded.size = unpacked_size;
-  MemberRecord unseen;
-  for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
-    const std::size_t done = chunk * codec::kWindowSize;
-    const std::size_t count = std::min<std::size_t>(codec::kWindowSize, unpacked_size - done);
-    const codec::Decoder::Window window(decoded.buffer.bytes.get() + done, codec::kWindowSize);
-    if (decoder->DecodeChunk(unseen, count, window) != Status::kOk) {
-      decoded.damaged_chunk = chunk;
-      decoded.size = done;
-      break;
+void MemberInMemory::Decode() {
+  std::size_t chunk = 0;
+  std::uint32_t crc = 0;
+  std::exception_ptr failure;
+  try {
+    codec::MemoryPackedSource source(std::span(packed_.bytes.get(), got_));
+    const auto decoder = std::make_unique<codec::Decoder>();
+    decoder->DecodeStart(source, packed_size_);
+    // Not cleared first: every byte read is decoded, and the decoder only
+    // writes its window.
+    const std::size_t chunks = OutputCapacity(unpacked_size_) / codec::kWindowSize;
+    MemberRecord unseen;
+    for (; chunk < chunks; ++chunk) {
+      const std::size_t done = chunk * codec::kWindowSize;
+      const std::size_t count = std::min<std::size_t>(codec::kWindowSize, unpacked_size_ - done);
+      const codec::Decoder::Window window(output_.bytes.get() + done, codec::kWindowSize);
+      if (decoder->DecodeChunk(unseen, count, window) != Status::kOk) break;
+      if ((chunk + 1) % kChunksPerPublication == 0) Publish(chunk + 1);
     }
+    crc = decoder->PackedCrc();
+  } catch (...) {
+    failure = std::current_exception();
   }
-  decoded.packed_crc = decoder->PackedCrc();
-  return decoded;
+  const std::scoped_lock lock(mutex_);
+  chunks_done_ = chunk;
+  packed_crc_ = crc;
+  failure_ = failure;
+  ended_ = true;
+  changed_.notify_all();
+}
+
+void MemberInMemory::Publish(std::size_t chunks) {
+  const std::scoped_lock lock(mutex_);
+  chunks_done_ = chunks;
+  changed_.notify_all();
+}
+
+template <class Done>
+void MemberInMemory::WaitUntil(std::unique_lock<std::mutex>& lock, Done done) {
+  changed_.wait(lock, [&] { return done() || ended_; });
+  if (failure_) std::rethrow_exception(failure_);
+}
+
+bool MemberInMemory::WaitForChunk(std::size_t chunk) {
+  std::unique_lock lock(mutex_);
+  WaitUntil(lock, [&] { return chunks_done_ > chunk; });
+  return chunks_done_ > chunk;
+}
+
+std::span<const std::uint8_t> MemberInMemory::Chunk(std::size_t chunk, std::size_t count) const {
+  return {output_.bytes.get() + chunk * codec::kWindowSize, count};
+}
+
+std::uint32_t MemberInMemory::PackedCrc() {
+  std::unique_lock lock(mutex_);
+  WaitUntil(lock, [] { return false; });
+  return packed_crc_;
+}
+
+std::optional<std::pair<Buffer, Buffer>> MemberInMemory::TakeBlocksIfEnded() {
+  const std::scoped_lock lock(mutex_);
+  if (!ended_) return std::nullopt;
+  return std::pair(std::move(packed_), std::move(output_));
 }
 
 void DecodeAhead::ReleaseTaken() {
-  if (taken_) buffers_.Give(std::move(taken_->buffer));
+  if (!taken_) return;
+  if (auto blocks = taken_->TakeBlocksIfEnded()) {
+    buffers_.Give(std::move(blocks->first));
+    buffers_.Give(std::move(blocks->second));
+  }
   taken_.reset();
 }
 
@@ -54,8 +105,8 @@ void DecodeAhead::Reached(std::int64_t data_at, std::uint32_t packed_size) {
   Refill();
 }
 
-const DecodedMember* DecodeAhead::Take(std::int64_t data_at, std::uint32_t packed_size,
-                                       std::uint32_t unpacked_size) {
+MemberDecoding* DecodeAhead::Take(std::int64_t data_at, std::uint32_t packed_size,
+                                  std::uint32_t unpacked_size) {
   ReleaseTaken();
   if (queue_.empty() || queue_.front().data_at != data_at) return nullptr;
   Queued queued = std::move(queue_.front());
@@ -64,10 +115,8 @@ const DecodedMember* DecodeAhead::Take(std::int64_t data_at, std::uint32_t packe
   if (queued.packed_size != packed_size || queued.unpacked_size != unpacked_size) {
     return nullptr;
   }
-  Decoded decoded = queued.decoded.get();
-  buffers_.Give(std::move(decoded.packed));
-  taken_ = std::move(decoded.member);
-  return &*taken_;
+  taken_ = std::move(queued.member);
+  return taken_.get();
 }
 
 bool DecodeAhead::Worth(const MemberRecord& header) const {
@@ -88,7 +137,8 @@ std::size_t DecodeAhead::QueuedBytes() const {
 }
 
 void DecodeAhead::Refill() {
-  if (scan_ended_ || queue_.size() >= 2 * threads_ || QueuedBytes() >= threads_ * kAheadPerThread) {
+  if (scan_ended_ || queue_.size() >= kMembersAheadPerThread * threads_ ||
+      QueuedBytes() >= threads_ * kAheadPerThread) {
     return;
   }
   FileSlots& slots = state_.slots;
@@ -99,7 +149,8 @@ void DecodeAhead::Refill() {
     return;
   }
   MemberRecord header;
-  while (queue_.size() < 2 * threads_ && QueuedBytes() < threads_ * kAheadPerThread) {
+  while (queue_.size() < kMembersAheadPerThread * threads_ &&
+         QueuedBytes() < threads_ * kAheadPerThread) {
     // The walk meets whatever ends the scan again, and deals with it.
     if (ReadMemberHeader(slots, slot, header) != Status::kOk ||
         (header.flags & kFlagContinued) != 0) {
@@ -119,17 +170,14 @@ void DecodeAhead::Refill() {
     const std::uint32_t unpacked_size = header.unpacked_size;
     Buffer packed = buffers_.Take(packed_size);
     const std::size_t got = slots.Read(slot, std::span(packed.bytes.get(), packed_size));
-    Buffer output = buffers_.Take(DecodedCapacity(unpacked_size));
-    queue_.push_back(
-        {.data_at = data_at,
-         .packed_size = packed_size,
-         .unpacked_size = unpacked_size,
-         .decoded = pool_.Submit([packed = std::move(packed), output = std::move(output), got,
-                                  packed_size, unpacked_size]() mutable {
-           DecodedMember member = DecodeInMemory(std::span(packed.bytes.get(), got), packed_size,
-                                                 unpacked_size, std::move(output));
-           return Decoded{std::move(member), std::move(packed)};
-         })});
+    auto member = std::make_shared<MemberInMemory>(
+        std::move(packed), got, packed_size, unpacked_size,
+        buffers_.Take(MemberInMemory::OutputCapacity(unpacked_size)));
+    pool_.Submit([member] { member->Decode(); });
+    queue_.push_back({.data_at = data_at,
+                      .packed_size = packed_size,
+                      .unpacked_size = unpacked_size,
+                      .member = std::move(member)});
     if (got < packed_size) {
       scan_ended_ = true;  // the archive ends inside this member
       break;

@@ -98,7 +98,7 @@ Status MemberExpansion::Unstore(int input, int output) {
 }
 
 Status MemberExpansion::Decode(int input, int output) {
-  const DecodedMember* ahead = nullptr;
+  MemberDecoding* ahead = nullptr;
   if (state_.decode_ahead != nullptr && input == state_.archive_slot) {
     ahead = state_.decode_ahead->Take(state_.slots.Tell(input), record_.packed_size,
                                       record_.unpacked_size);
@@ -117,8 +117,8 @@ Status MemberExpansion::Decode(int input, int output) {
       // What the decoder in place would raise before the chunk.
       state_.Raise(record_, event::kExtractProgress,
                    static_cast<std::int32_t>(chunk * codec::kWindowSize));
-      damaged = ahead->damaged_chunk == chunk;
-      bytes = ahead->view().subspan(chunk * codec::kWindowSize, damaged ? 0 : count);
+      damaged = !ahead->WaitForChunk(chunk);
+      if (!damaged) bytes = ahead->Chunk(chunk, count);
     } else {
       damaged = decoder.DecodeChunk(record_, count, window) != Status::kOk;
     }
@@ -127,7 +127,7 @@ Status MemberExpansion::Decode(int input, int output) {
     left -= static_cast<std::uint32_t>(count);
   }
   if (record_.status_word == kStatusWordCancel) return Status::kCanceled;
-  const std::uint32_t crc = ahead ? ahead->packed_crc : decoder.PackedCrc();
+  const std::uint32_t crc = ahead ? ahead->PackedCrc() : decoder.PackedCrc();
   if (damaged) {
     // A stream the encoder never writes: the member fails as on a CRC mismatch.
     state_.Raise(record_, ToInt(Status::kCrcError), static_cast<std::int32_t>(crc));

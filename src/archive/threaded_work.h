@@ -6,12 +6,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "archive/buffer_pool.h"
 
 namespace qv::archive {
 
@@ -20,25 +17,28 @@ namespace qv::archive {
 // kAheadPerThread bytes per thread.
 inline constexpr std::size_t kLargestAhead = std::size_t{16} << 20;
 inline constexpr std::size_t kAheadPerThread = std::size_t{16} << 20;
-// Files read ahead to be packed, at most, per thread: enough that while a
-// large file at the front is packed, the other workers go on with the small
-// ones behind it. Decoding ahead keeps two members per thread: extraction
-// waits on its writes, not on its workers.
+// Files read ahead to be packed, or members to be decoded, at most, per
+// thread: enough that while a large one at the front is worked on, the other
+// workers go on with the small ones behind it.
 inline constexpr std::size_t kFilesAheadPerThread = 8;
+inline constexpr std::size_t kMembersAheadPerThread = 8;
 
 struct LibraryState;
 class MemberAdding;
 
-// A member's data decoded in memory: the chunks before any damage, each
-// decoded straight into its place in whole 4096-byte windows (so the buffer
-// may run past `size`, and nothing beyond is meaningful).
-struct DecodedMember {
-  Buffer buffer;
-  std::size_t size = 0;
-  std::span<const std::uint8_t> view() const { return {buffer.bytes.get(), size}; }
-  // The chunk (from 0) at which the packed stream proved damaged.
-  std::optional<std::size_t> damaged_chunk;
-  std::uint32_t packed_crc = 0;  // at the end, or where the damage was found
+// A member being decoded in memory on another thread, its 4096-byte chunks
+// read in order as they come.
+class MemberDecoding {
+ public:
+  virtual ~MemberDecoding() = default;
+  // Waits until the chunk (from 0) is decoded; false where the packed stream
+  // proved damaged (the decoding ends at its first damage).
+  virtual bool WaitForChunk(std::size_t chunk) = 0;
+  // The bytes of a chunk WaitForChunk answered true for.
+  virtual std::span<const std::uint8_t> Chunk(std::size_t chunk, std::size_t count) const = 0;
+  // Waits for the end: the CRC of the packed bytes read, to the end or to
+  // where the damage was found.
+  virtual std::uint32_t PackedCrc() = 0;
 };
 
 // The members of a walk decoded ahead of their turn (decode_ahead.h).
@@ -48,10 +48,10 @@ class MembersAhead {
   // The walk has read a member's header (data at `data_at`): members behind
   // it are read and queued, and the slot's position is kept.
   virtual void Reached(std::int64_t data_at, std::uint32_t packed_size) = 0;
-  // The member whose data begin at `data_at` with these sizes, when it was
+  // The member whose data begin at `data_at` with these sizes, when it is
   // decoded ahead; it lasts until the next call.
-  virtual const DecodedMember* Take(std::int64_t data_at, std::uint32_t packed_size,
-                                    std::uint32_t unpacked_size) = 0;
+  virtual MemberDecoding* Take(std::int64_t data_at, std::uint32_t packed_size,
+                               std::uint32_t unpacked_size) = 0;
 };
 
 struct ThreadedWork {
