@@ -161,7 +161,7 @@ TEST_P(FolderListingsTest, LookupsDownChangingFoldersAnswerAsFreshListings) {
       path /= names[random() % names.size()];
     return path;
   };
-  for (int step = 0; step < 400; ++step) {
+  for (int step = 0; step < 200; ++step) {
     const fs::path one = some_folder();
     const fs::path other = some_folder();
     std::error_code ignored;
