@@ -141,7 +141,7 @@ bool FolderListings::WorthWatching(const std::string& folder, bool again) {
     case Watching::kEveryFolder:
       return true;
     case Watching::kEveryFolderOnceBusy:
-      return all_entries_listed_again_ >= kBusyEntries;
+      return all_entries_listed_again_ >= kBusyEntriesInAll;
     case Watching::kBusyFolders:
       break;
   }

@@ -42,11 +42,17 @@ namespace qv::sim {
 class FolderListings {
  public:
   // Which folders are watched (the others by their change times): busy
-  // ones; every folder, once the folders listed again add up to busy (for
-  // a process that keeps changing many folders); every folder; none.
+  // ones; every folder, once the folders listed again add up to
+  // kBusyEntriesInAll entries (for a process that keeps changing many
+  // folders); every folder; none.
   enum class Watching { kBusyFolders, kEveryFolderOnceBusy, kEveryFolder, kNone };
   // Entries listed again, for one folder, before it is watched.
   static constexpr std::size_t kBusyEntries = 2'048;
+  // Entries listed again, in all, before every folder is watched: listing
+  // them took about as long as giving the watches up will (some 1.2 us an
+  // entry against 15 ms), so that a process pays at most about twice what
+  // the better choice, known only at its end, would have cost.
+  static constexpr std::size_t kBusyEntriesInAll = 8'192;
 
   explicit FolderListings(platform::CodePage page, Watching watching = Watching::kBusyFolders);
   ~FolderListings();
