@@ -70,17 +70,13 @@ FolderListings::Listing FolderListings::ListFolder(const fs::path& folder, const
   return listing;
 }
 
-const FolderListings::Listing* FolderListings::FreshBelowLast(const fs::path& folder) {
+const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder, bool below_last) {
+  if (!below_last) TakeChanges();
   const auto kept = listings_.find(folder.native());
-  if (kept != listings_.end() && kept->second.watch >= 0 &&
+  if (below_last && kept != listings_.end() && kept->second.watch >= 0 &&
       found_parent_watched_since_ < kept->second.seen_at_path) {
     return &kept->second;
   }
-  return Fresh(folder, /*take_changes=*/false);
-}
-
-const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder, bool take_changes) {
-  if (take_changes) TakeChanges();
   // The clock is read before the stamp: a change after this moment is
   // stamped at this tick or later.
   const std::timespec now = CoarseNow();
@@ -89,7 +85,6 @@ const FolderListings::Listing* FolderListings::Fresh(const fs::path& folder, boo
   const std::optional<Stamp> stamp = StampOf(folder);
   if (!stamp) return nullptr;
   const std::uint64_t stamped = ++moment_;
-  const auto kept = listings_.find(folder.native());
   bool again = folder.native() == unkept_folder_;
   if (kept != listings_.end()) {
     Listing& listing = kept->second;
@@ -237,9 +232,7 @@ void FolderListings::DropAll() {
 
 std::optional<HostEntry> FolderListings::Find(const fs::path& folder, std::string_view name,
                                               bool below_last) {
-  const Listing* listing = below_last && folder.native() == found_folder_
-                               ? FreshBelowLast(folder)
-                               : Fresh(folder, /*take_changes=*/true);
+  const Listing* listing = Fresh(folder, below_last && folder.native() == found_folder_);
   found_folder_.clear();
   if (!listing) return std::nullopt;
   const auto found = listing->by_folded_name.find(platform::FoldName(page_, name));

@@ -95,11 +95,10 @@ class FolderListings {
   static constexpr std::size_t kMostFolders = 256;
 
   static std::optional<Stamp> StampOf(const std::filesystem::path& folder);
-  // The listing of a folder as it is now (`take_changes`: first taking in
-  // what the host reported).
-  const Listing* Fresh(const std::filesystem::path& folder, bool take_changes);
-  // The listing of the folder found by the previous call, in its parent.
-  const Listing* FreshBelowLast(const std::filesystem::path& folder);
+  // The listing of a folder as it is now. `below_last`: the folder is the
+  // one the previous call found (the host's reports were taken in then, and
+  // a watched parent vouches for a watched listing).
+  const Listing* Fresh(const std::filesystem::path& folder, bool below_last);
   // Whether to watch a folder about to be listed (`again`: listed before).
   bool WorthWatching(const std::string& folder, bool again);
   // A watch on the folder, or -1 when the host gives none.
