@@ -24,9 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using qv::archive::ArchiveLibrary;
 
-class Harness {
+class ArchiveHarness {
  public:
-  Harness() {
+  ArchiveHarness() {
     // A small drive C:, so that members claiming huge sizes fail the space
     // test instead of filling the disk with zeros.
     qv::sim::DriveConfig small = qv::sim::DefaultDrive('C', qv::platform::DriveType::kFixed);
@@ -75,7 +75,7 @@ class Harness {
 }  // namespace
 
 void ArchiveInput(std::span<const std::uint8_t> input) {
-  static Harness harness;
+  static ArchiveHarness harness;
   if (!input.empty()) harness.Run(input.data(), input.size());
 }
 

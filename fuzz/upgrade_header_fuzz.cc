@@ -19,7 +19,7 @@
 namespace qv::fuzz {
 namespace {
 
-class Harness {
+class UpgradeHeaderHarness {
  public:
   void Run(std::span<const std::uint8_t> input) {
     const std::string bytes(input.begin(), input.end());
@@ -57,7 +57,7 @@ class Harness {
 }  // namespace
 
 void UpgradeHeaderInput(std::span<const std::uint8_t> input) {
-  static Harness harness;
+  static UpgradeHeaderHarness harness;
   harness.Run(input);
 }
 

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 const std::string kPrinterQuestion =
     "box yesno \"qv731Ldr\" \"Did you already add a printer\\nusing the Printer Wizard?\"";
-const std::string kStartOdd =
+const std::string kStartInTemp =
     "start C:\\scope\\bin\\qv7311x.exe \"scope /scope /qvib\" in C:\\windows\\temp";
 // What a request that is a folder, and so cannot be deleted, shows.
 const std::string kAccessDenied = "box error \"qv731Ldr\" \"Access is denied.\\r\\n\" -> ok";
@@ -163,7 +163,7 @@ TEST(LanBoot, ALanFolderWithoutSetupBatStartsNothing) {
   fs::create_directories(scenario.machine().Host("scope/upgrade/lan"));
   scenario.machine().WriteHost("scope/bin/InstallLan.exe", "installer");
   scenario.Boot();
-  EXPECT_EQ(scenario.Story().end()[-2], kStartOdd);
+  EXPECT_EQ(scenario.Story().end()[-2], kStartInTemp);
   EXPECT_TRUE(scenario.Story("window").size() == 2u) << PrintToString(scenario.Story("window"));
 }
 

@@ -10,7 +10,6 @@
 namespace qv::archive {
 namespace {
 
-constexpr int kPrompts = 10;
 // A new disk is taken only with more than this many bytes free.
 constexpr std::int64_t kLeastRoomOnNewDisk = 4096;
 
@@ -126,7 +125,7 @@ Status DiskSpanning::ChangeDisk() {
   int work = -1;
   for (int prompt = 1; work < 0; ++prompt) {
     state_.Raise(record_, event::kInsertNextDisk, 0);
-    if (record_.status_word != 0 || prompt == kPrompts) {
+    if (record_.status_word != 0 || prompt == kDiskPrompts) {
       release();
       state_.Raise(record_, event::kCanceled, 0);
       return Status::kCanceled;

@@ -19,4 +19,7 @@ std::int64_t FreeSpace(platform::Files& files, int drive);
 std::int64_t Capacity(platform::Files& files, int drive);
 bool DriveReady(platform::Files& files, int drive);
 
+// How often a person is asked for a disk before the operation gives up.
+inline constexpr int kDiskPrompts = 10;
+
 }  // namespace qv::archive

@@ -39,7 +39,7 @@ class ExtractionAheadTest : public ::testing::Test {
   // Extracts "*.*" into a fresh folder with `threads` threads; `prepare`
   // may put files into that folder first.
   Extraction Extract(int threads, const std::string& archive, const Meddler& meddle,
-                  const std::function<void(const std::string& folder)>& prepare) {
+                     const std::function<void(const std::string& folder)>& prepare) {
     const std::string folder = "OUT" + std::to_string(runs_++);
     machine_.WriteHost(folder + "/KEEP", "");
     if (prepare) prepare(folder);

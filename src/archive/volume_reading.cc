@@ -6,12 +6,6 @@
 #include "archive/member_header.h"
 
 namespace qv::archive {
-namespace {
-
-constexpr int kPrompts = 10;
-
-}  // namespace
-
 Status VolumeReader::NextVolume() {
   FileSlots& slots = state_.slots;
   slots.Close(state_.archive_slot);
@@ -22,9 +16,9 @@ Status VolumeReader::NextVolume() {
     return Status::kError;
   }
   const auto wanted = static_cast<std::uint8_t>(state_.current_volume + 1);
-  for (int prompt = 1; prompt <= kPrompts; ++prompt) {
+  for (int prompt = 1; prompt <= kDiskPrompts; ++prompt) {
     state_.Raise(record_, event::kInsertVolume, state_.current_volume + 2);
-    if (record_.status_word != 0 || prompt == kPrompts) break;
+    if (record_.status_word != 0 || prompt == kDiskPrompts) break;
     if (!DriveReady(state_.files, drive)) continue;
     const int slot = slots.Open(state_.archive_name, open_mode::kReadOnly);
     if (slot < 0) continue;

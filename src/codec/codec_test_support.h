@@ -8,10 +8,21 @@
 #include <vector>
 
 #include "codec/encoder.h"
+#include "codec/heap.h"
 #include "codec/member_record.h"
 #include "codec/status.h"
 
 namespace qv::codec {
+
+// Refuses every request larger than its ceiling.
+class CeilingHeap : public Heap {
+ public:
+  explicit CeilingHeap(std::size_t ceiling) : ceiling_(ceiling) {}
+  bool Grants(std::size_t bytes) const override { return bytes <= ceiling_; }
+
+ private:
+  std::size_t ceiling_;
+};
 
 struct Unpacked {
   std::vector<std::uint8_t> bytes;

@@ -46,16 +46,6 @@ struct PackRun {
   };
 };
 
-// Refuses every request larger than its ceiling.
-class CeilingHeap : public Heap {
- public:
-  explicit CeilingHeap(std::size_t ceiling) : ceiling_(ceiling) {}
-  bool Grants(std::size_t bytes) const override { return bytes <= ceiling_; }
-
- private:
-  std::size_t ceiling_;
-};
-
 // Grants the match finder, and other requests up to its ceiling.
 class StagingCeiling : public Heap {
  public:

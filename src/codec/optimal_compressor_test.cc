@@ -188,11 +188,6 @@ TEST(OptimalParse, ProgressClimbsToTheSize) {
   EXPECT_EQ(values.back(), static_cast<std::int32_t>(data.size()));
 }
 
-class CeilingHeap : public Heap {
- public:
-  bool Grants(std::size_t bytes) const override { return bytes < 100000; }
-};
-
 TEST(OptimalParse, StoreListAndMemoryAsTheLazyParse) {
   const std::vector<std::uint8_t> text = Words(5000, 18);
   const Packed listed = PackAll(text, "OLD.ZIP", true);
@@ -206,7 +201,7 @@ TEST(OptimalParse, StoreListAndMemoryAsTheLazyParse) {
         events.push_back(event);
         return 0;
       },
-      CeilingHeap());
+      CeilingHeap(99'999));
   EXPECT_EQ(refused.status, Status::kNoMemory);
   EXPECT_EQ(events.back(), ToInt(Status::kNoMemory));
 }
