@@ -5,6 +5,9 @@
 namespace qv::detector {
 
 bool ContainsText(platform::CodePage page, std::string_view text, std::string_view part) {
+  // A scan tests every window against every listed name, and most names do
+  // not hold the title at all: a plain byte search rules them out at once.
+  if (text.find(part) == std::string_view::npos) return false;
   std::size_t i = 0;
   while (true) {
     if (text.substr(i).starts_with(part)) return true;
@@ -15,6 +18,9 @@ bool ContainsText(platform::CodePage page, std::string_view text, std::string_vi
 }
 
 bool MatchesList(platform::CodePage page, const NameList& list, std::string_view title) {
+  // A title the list names exactly, the usual case of a program met before,
+  // needs no search inside the entries.
+  if (std::find(list.begin(), list.end(), title) != list.end()) return true;
   return std::any_of(list.begin(), list.end(),
                      [&](const std::string& entry) { return ContainsText(page, entry, title); });
 }

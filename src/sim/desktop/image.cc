@@ -23,12 +23,21 @@ void Image::Set(int x, int y, platform::Rgb colour) {
   pixels_[offset + 2] = colour.b;
 }
 
+// Every picture begins by filling the whole screen: one row is filled pixel
+// by pixel, the others are copies of it.
 void Image::Fill(const PixelRect& rect, platform::Rgb colour) {
   const PixelRect clipped = Intersection(rect, bounds());
-  for (int y = clipped.y; y < clipped.bottom(); ++y) {
-    for (int x = clipped.x; x < clipped.right(); ++x)
-      Set(x, y, colour);
+  if (clipped.empty()) return;
+  const auto first = pixels_.begin() + static_cast<std::ptrdiff_t>(Offset(clipped.x, clipped.y));
+  for (int x = 0; x < clipped.width; ++x) {
+    first[3 * x] = colour.r;
+    first[3 * x + 1] = colour.g;
+    first[3 * x + 2] = colour.b;
   }
+  const auto row_bytes = static_cast<std::ptrdiff_t>(clipped.width) * 3;
+  for (int y = clipped.y + 1; y < clipped.bottom(); ++y)
+    std::copy_n(first, row_bytes,
+                pixels_.begin() + static_cast<std::ptrdiff_t>(Offset(clipped.x, y)));
 }
 
 void Image::Blend(int x, int y, platform::Rgb colour, std::uint8_t coverage) {

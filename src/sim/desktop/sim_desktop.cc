@@ -58,6 +58,7 @@ WindowHandle SimDesktop::CreateModelessDialog(int template_id, platform::DialogH
     window.control_texts.push_back(control.text);
   window.handlers = std::move(handlers);
   const WindowHandle handle = windows_.Add(std::move(window)).handle;
+  dialogs_.push_back(handle);
   const bool shows_itself = dialog->HasStyle(kWsVisible);
   ReportWindow(*windows_.Find(handle), WindowOp::kCreate, shows_itself ? "normal" : "hidden");
 

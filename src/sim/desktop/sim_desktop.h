@@ -13,6 +13,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -144,6 +145,13 @@ class SimDesktop final : public platform::Desktop {
   std::deque<QueuedMessage> queue_;
   DisplayState display_;
   int scan_ = 0;
+  // The scan and time of the last refresh of the programs' windows, which
+  // depends on nothing else: the loader asks whether a message waits once
+  // per window it examines.
+  std::optional<std::pair<int, std::int64_t>> programs_refreshed_;
+  // Every dialog made, that may be waiting for the operator; pruned as
+  // they go.
+  std::vector<platform::WindowHandle> dialogs_;
   platform::WindowHandle latest_main_;
   MainCanvas retired_main_canvas_;
 };

@@ -19,6 +19,9 @@ std::string Truncated(const std::string& text, std::size_t buffer_size) {
 
 void SimDesktop::RefreshPrograms() {
   const std::int64_t now = time_.NowMs();
+  // A program's window only comes and goes with the scan and the time.
+  if (programs_refreshed_ == std::pair{scan_, now}) return;
+  programs_refreshed_ = std::pair{scan_, now};
   std::size_t depth = 0;  // windows that appear together keep the list's order
   for (ProgramSlot& slot : programs_) {
     const Lifetime& lifetime = slot.program.lifetime;

@@ -55,6 +55,14 @@ DialogQuestion SimDesktop::QuestionFor(const SimWindow& dialog) const {
 }
 
 void SimDesktop::OfferDialogsToOperator() {
+  // Most calls find every dialog asked already: the walk down the z-order,
+  // which gives the order of the presses, is taken only when one is not.
+  std::erase_if(dialogs_, [&](WindowHandle handle) { return windows_.Find(handle) == nullptr; });
+  const bool any_to_ask = std::any_of(dialogs_.begin(), dialogs_.end(), [&](WindowHandle handle) {
+    const SimWindow& dialog = *windows_.Find(handle);
+    return dialog.visible && dialog.asked_in_scan != scan_;
+  });
+  if (!any_to_ask) return;
   const std::vector<WindowHandle> snapshot = windows_.z_order();
   for (const WindowHandle handle : snapshot) {
     SimWindow* window = windows_.Find(handle);

@@ -7,27 +7,34 @@ namespace qv::sim {
 using platform::WindowHandle;
 
 SimWindow& WindowTable::Add(SimWindow window, std::size_t depth) {
-  window.handle = WindowHandle{next_handle_};
-  next_handle_ += 4;  // the system's handles step by four too
+  window.handle =
+      WindowHandle{kFirstHandle + static_cast<std::uint32_t>(windows_.size()) * kHandleStep};
   const WindowHandle handle = window.handle;
   z_order_.insert(z_order_.begin() + static_cast<std::ptrdiff_t>(std::min(depth, z_order_.size())),
                   handle);
-  return windows_.emplace(handle, std::move(window)).first->second;
+  return windows_.emplace_back(std::move(window)).value();
 }
 
 void WindowTable::Remove(WindowHandle handle) {
-  windows_.erase(handle);
+  if (const auto slot = Slot(handle)) windows_[*slot].reset();
   std::erase(z_order_, handle);
 }
 
+std::optional<std::size_t> WindowTable::Slot(WindowHandle handle) const {
+  if (handle.value < kFirstHandle || (handle.value - kFirstHandle) % kHandleStep != 0) return {};
+  const std::size_t slot = (handle.value - kFirstHandle) / kHandleStep;
+  if (slot >= windows_.size()) return {};
+  return slot;
+}
+
 SimWindow* WindowTable::Find(WindowHandle handle) {
-  const auto found = windows_.find(handle);
-  return found == windows_.end() ? nullptr : &found->second;
+  const auto slot = Slot(handle);
+  return slot && windows_[*slot] ? &*windows_[*slot] : nullptr;
 }
 
 const SimWindow* WindowTable::Find(WindowHandle handle) const {
-  const auto found = windows_.find(handle);
-  return found == windows_.end() ? nullptr : &found->second;
+  const auto slot = Slot(handle);
+  return slot && windows_[*slot] ? &*windows_[*slot] : nullptr;
 }
 
 void WindowTable::Raise(WindowHandle handle) {

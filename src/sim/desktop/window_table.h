@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <cstdint>
+#include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/window_handle.h"
@@ -34,9 +36,18 @@ class WindowTable {
   std::vector<platform::WindowHandle> Above(platform::WindowHandle handle) const;
 
  private:
-  std::map<platform::WindowHandle, SimWindow> windows_;
+  static constexpr std::uint32_t kFirstHandle = 0x0100;
+  static constexpr std::uint32_t kHandleStep = 4;  // the system's handles step by four too
+
+  // The slot of a handle this table gave, or none.
+  std::optional<std::size_t> Slot(platform::WindowHandle handle) const;
+
+  // Indexed by handle, a slot per handle ever given (handles are never
+  // reused): windows are looked up for every window of every scan, and a
+  // boot may show hundreds. A deque keeps the windows where they are as it
+  // grows.
+  std::deque<std::optional<SimWindow>> windows_;
   std::vector<platform::WindowHandle> z_order_;
-  std::uint32_t next_handle_ = 0x0100;
 };
 
 }  // namespace qv::sim
