@@ -19,8 +19,14 @@ bool ContainsText(platform::CodePage page, std::string_view text, std::string_vi
 
 bool MatchesList(platform::CodePage page, const NameList& list, std::string_view title) {
   // A title the list names exactly, the usual case of a program met before,
-  // needs no search inside the entries.
-  if (std::find(list.begin(), list.end(), title) != list.end()) return true;
+  // needs no search inside the entries. Names that share their beginning,
+  // as numbered ones do, mostly differ in their last byte: it is compared
+  // first.
+  const auto names_it = [title](const std::string& entry) {
+    return entry.size() == title.size() && (title.empty() || entry.back() == title.back()) &&
+           entry == title;
+  };
+  if (std::any_of(list.begin(), list.end(), names_it)) return true;
   return std::any_of(list.begin(), list.end(),
                      [&](const std::string& entry) { return ContainsText(page, entry, title); });
 }
