@@ -6,6 +6,7 @@
 #include "archive/member_header.h"
 
 namespace qv::archive {
+
 Status VolumeReader::NextVolume() {
   FileSlots& slots = state_.slots;
   slots.Close(state_.archive_slot);

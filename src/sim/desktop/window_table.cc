@@ -1,6 +1,7 @@
 #include "sim/desktop/window_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qv::sim {
 
@@ -28,8 +29,7 @@ std::optional<std::size_t> WindowTable::Slot(WindowHandle handle) const {
 }
 
 SimWindow* WindowTable::Find(WindowHandle handle) {
-  const auto slot = Slot(handle);
-  return slot && windows_[*slot] ? &*windows_[*slot] : nullptr;
+  return const_cast<SimWindow*>(std::as_const(*this).Find(handle));
 }
 
 const SimWindow* WindowTable::Find(WindowHandle handle) const {
