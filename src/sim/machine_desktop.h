@@ -40,7 +40,7 @@ class MachineDesktop {
   SimDesktop& desktop() { return desktop_; }
 
  private:
-  DialogTemplates templates_;
+  const DialogTemplates& templates_;
   Layout layout_;
   std::unique_ptr<Operator> person_;
   SimDesktop desktop_;

@@ -109,7 +109,9 @@ Parsed<DialogTemplate> ParseDialogTemplate(const nlohmann::json& value) {
   return ParseOrRefuse<DialogTemplate>([&] { return ReadTemplate(value); });
 }
 
-DialogTemplates BuiltInDialogTemplates() {
+namespace {
+
+DialogTemplates ReadBuiltInDialogTemplates() {
   std::vector<DialogTemplate> templates;
   for (const std::string_view text : DialogResourceTexts()) {
     // The resources are part of the build and covered by tests: a failure
@@ -120,6 +122,13 @@ DialogTemplates BuiltInDialogTemplates() {
     templates.push_back(std::move(*parsed.value));
   }
   return DialogTemplates(std::move(templates));
+}
+
+}  // namespace
+
+const DialogTemplates& BuiltInDialogTemplates() {
+  static const DialogTemplates templates = ReadBuiltInDialogTemplates();
+  return templates;
 }
 
 }  // namespace qv::sim

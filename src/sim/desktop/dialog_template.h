@@ -72,7 +72,8 @@ class DialogTemplates {
 
 Parsed<DialogTemplate> ParseDialogTemplate(const nlohmann::json& value);
 
-// The templates built into the program from resources/.
-DialogTemplates BuiltInDialogTemplates();
+// The templates built into the program from resources/, read once: every
+// simulated machine shows the same ones.
+const DialogTemplates& BuiltInDialogTemplates();
 
 }  // namespace qv::sim
