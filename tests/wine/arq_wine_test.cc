@@ -111,8 +111,10 @@ TEST_F(ArqUnderWine, TheSameFilesMakeTheSameArchiveBytes) {
 }
 
 TEST_F(ArqUnderWine, EachExtractsTheOthersArchiveToTheSameFiles) {
-  ASSERT_EQ(folder_.Arq("a linux.arq -C tree '*.*'").exit_code, 0);
-  ASSERT_EQ(WindowsArq("a windows.arq -C tree '*.*'").exit_code, 0);
+  const ArqResult linux_made = folder_.Arq("a linux.arq -C tree '*.*'");
+  ASSERT_EQ(linux_made.exit_code, 0) << linux_made.err;
+  const ArqResult windows_made = WindowsArq("a windows.arq -C tree '*.*'");
+  ASSERT_EQ(windows_made.exit_code, 0) << windows_made.err;
 
   const ArqResult on_windows = WindowsArq("x linux.arq -d from-linux");
   ASSERT_EQ(on_windows.exit_code, 0) << on_windows.err;
