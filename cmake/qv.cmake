@@ -15,6 +15,17 @@ endif()
 
 set(QV_LONG_TEST_COST 1000)
 
+# GoogleTest and the standard headers the tests use, parsed once for all the
+# test programs of a build instead of once per unit (compiled as they are).
+if(NOT WIN32)
+  add_library(qv_test_headers OBJECT ${PROJECT_SOURCE_DIR}/cmake/test_headers.cc)
+  target_compile_options(qv_test_headers PRIVATE -O0)
+  target_link_libraries(qv_test_headers PRIVATE GTest::gtest GTest::gmock)
+  target_precompile_headers(qv_test_headers PRIVATE
+    <gtest/gtest.h> <algorithm> <filesystem> <fstream> <functional> <map> <memory>
+    <random> <sstream> <string> <vector>)
+endif()
+
 function(qv_unit_tests name)
   if(WIN32)
     return()
@@ -24,16 +35,6 @@ function(qv_unit_tests name)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  # GoogleTest and the standard headers the tests use are parsed once for
-  # all the test programs of a build, not once per unit.
-  if(NOT TARGET qv_test_headers)
-    add_library(qv_test_headers OBJECT ${PROJECT_SOURCE_DIR}/cmake/test_headers.cc)
-    target_compile_options(qv_test_headers PRIVATE -O0)
-    target_link_libraries(qv_test_headers PRIVATE GTest::gtest GTest::gmock)
-    target_precompile_headers(qv_test_headers PRIVATE
-      <gtest/gtest.h> <algorithm> <filesystem> <fstream> <functional> <map> <memory>
-      <random> <sstream> <string> <vector>)
-  endif()
   target_precompile_headers(${name} REUSE_FROM qv_test_headers)
   # Every test source parses GoogleTest and much of the standard library
   # before its own few lines: compiled eight at a time, the suite builds in

@@ -109,25 +109,19 @@ Parsed<DialogTemplate> ParseDialogTemplate(const nlohmann::json& value) {
   return ParseOrRefuse<DialogTemplate>([&] { return ReadTemplate(value); });
 }
 
-namespace {
-
-DialogTemplates ReadBuiltInDialogTemplates() {
-  std::vector<DialogTemplate> templates;
-  for (const std::string_view text : DialogResourceTexts()) {
-    // The resources are part of the build and covered by tests: a failure
-    // here is a broken build, not bad input.
-    Parsed<DialogTemplate> parsed =
-        ParseDialogTemplate(nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false));
-    if (!parsed) throw std::logic_error("built-in dialog template: " + parsed.error);
-    templates.push_back(std::move(*parsed.value));
-  }
-  return DialogTemplates(std::move(templates));
-}
-
-}  // namespace
-
 const DialogTemplates& BuiltInDialogTemplates() {
-  static const DialogTemplates templates = ReadBuiltInDialogTemplates();
+  static const DialogTemplates templates = [] {
+    std::vector<DialogTemplate> read;
+    for (const std::string_view text : DialogResourceTexts()) {
+      // The resources are part of the build and covered by tests: a failure
+      // here is a broken build, not bad input.
+      Parsed<DialogTemplate> parsed =
+          ParseDialogTemplate(nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false));
+      if (!parsed) throw std::logic_error("built-in dialog template: " + parsed.error);
+      read.push_back(std::move(*parsed.value));
+    }
+    return DialogTemplates(std::move(read));
+  }();
   return templates;
 }
 
