@@ -38,6 +38,14 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
   }
 }
 
+[[gnu::flatten]] void MatchFinder::AdvanceAnswering(std::span<MatchAnswer> answers) {
+  for (MatchAnswer& answer : answers) {
+    MatchFinderAdvance();
+    ClipMatchLength();
+    answer = MakeMatchAnswer(match_length_, distance_code());
+  }
+}
+
 void MatchFinder::InitTree() {
   std::fill_n(inner_.begin() + kFirstRoot, kRoots, Inner{1, 0, 0});
   std::fill(parent_.begin() + kWindow, parent_.end(), 0);  // no leaf is in the tree

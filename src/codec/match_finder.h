@@ -13,8 +13,10 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "codec/byte_streams.h"
+#include "codec/match_answers.h"
 #include "codec/packed_format.h"
 
 namespace qv::codec {
@@ -39,6 +41,11 @@ class MatchFinder {
   // positions inside a match the encoder has taken. One call for the whole
   // match keeps the step's work in one place.
   void AdvanceClipped(int count);
+  // Advances once per answer, clipping as AdvanceClipped does, and stores
+  // each position's answer: the loop of the threads that find matches ahead.
+  void AdvanceAnswering(std::span<MatchAnswer> answers);
+  // The answer at the current position.
+  MatchAnswer answer() const { return MakeMatchAnswer(match_length_, distance_code()); }
 
   // The longest match at the current position: its length (below 3 means
   // none usable; it may reach past the input's end) and its buffer index.

@@ -13,19 +13,6 @@
 
 namespace qv::codec {
 
-namespace {
-
-void Step(MatchFinder& finder) {
-  finder.MatchFinderAdvance();
-  finder.ClipMatchLength();
-}
-
-MatchAnswer Answer(const MatchFinder& finder) {
-  return MakeMatchAnswer(finder.match_length(), finder.distance_code());
-}
-
-}  // namespace
-
 struct MatchesAheadOnThreads::Segment {
   // Input bytes already in memory, read as the rest of the file.
   class HeldInput final : public PackInput {
@@ -82,10 +69,12 @@ struct MatchesAheadOnThreads::Segment {
   // before them; false when asked to stop.
   bool Search(MatchFinder& searcher, std::size_t from, std::size_t to,
               const std::atomic<bool>& stop) {
-    for (std::size_t i = from; i < to; ++i) {
-      if (i % kWindowSize == 0 && stop.load(std::memory_order_relaxed)) return false;
-      Step(searcher);
-      answers[i] = Answer(searcher);
+    // A window at a time between looks at the flag.
+    while (from < to) {
+      if (stop.load(std::memory_order_relaxed)) return false;
+      const std::size_t end = std::min(to, (from / kWindowSize + 1) * kWindowSize);
+      searcher.AdvanceAnswering(std::span(answers).subspan(from, end - from));
+      from = end;
     }
     return true;
   }
@@ -98,12 +87,11 @@ struct MatchesAheadOnThreads::Segment {
     finder->ClipMatchLength();
     std::size_t answered = 0;
     if (first == 0) {
-      if (!answers.empty()) answers[answered++] = Answer(*finder);
+      if (!answers.empty()) answers[answered++] = finder->answer();
       Search(*finder, answered, answers.size(), stop);
       return;
     }
-    for (std::uint64_t at = text_first; at + 1 < first; ++at)
-      Step(*finder);
+    finder->AdvanceClipped(static_cast<int>(first - 1 - text_first));
     for (std::size_t next = kWindowSize;; next *= 2) {
       checkpoints.push_back({answered, std::make_unique<MatchFinder>(*finder)});
       const std::size_t to = std::min(next, answers.size());
