@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Two arq binaries timed at once, one on each core, on the same slice of the
+# corpus, the cores swapped every round; prints each round's processor times
+# and the median of their ratios (new / base: below 1 means faster). On a
+# shared 2-core host one binary's time moves by a tenth or more between
+# runs a minute apart, and both halves of a pair see the same spell, so the
+# ratio tells a change of a few per cent where times taken one after the
+# other cannot. Needs taskset and two cores.
+#
+# Usage: bench/paired_times.sh BASE [CORPUS_DIR] [ROUNDS] [SLICE_MB]
+#   BASE is the arq binary to compare with; ARQ names the new one (default
+#   the default build's). ROUNDS defaults to 10, SLICE_MB to 30 (megabytes
+#   of the corpus concatenated in name order). COMMAND is what both run on
+#   the slice: "pack" (raw-pack --threads 1, the default) or "unpack"
+#   (raw-unpack of the slice as BASE packs it).
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+name=paired_times.sh
+base=${1:?usage: bench/paired_times.sh BASE [CORPUS_DIR] [ROUNDS] [SLICE_MB]}
+source "$repo/bench/corpus_and_arq.sh" "${2:-}"
+rounds=${3:-10}
+slice_mb=${4:-30}
+command=${COMMAND:-pack}
+[[ -x "$base" ]] || { echo "$name: $base is not a program" >&2; exit 2; }
+command -v taskset >/dev/null || { echo "$name: taskset missing" >&2; exit 2; }
+[[ $(nproc) -ge 2 ]] || { echo "$name: needs two cores" >&2; exit 2; }
+[[ $command == pack || $command == unpack ]] || { echo "$name: COMMAND is pack or unpack" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat 2>/dev/null |
+  head -c $((slice_mb * 1024 * 1024)) >"$work/slice" || true
+bytes=$(stat -c %s "$work/slice")
+"$base" raw-pack --threads 1 "$work/slice" "$work/slice.arq" >/dev/null
+
+# Runs one binary on core $2 and writes its processor seconds (user and
+# system, to the millisecond) to $3.
+run_on() {
+  local binary=$1 core=$2 out=$3 tag=$4 TIMEFORMAT='%3U %3S'
+  if [[ $command == pack ]]; then
+    { time taskset -c "$core" "$binary" raw-pack --threads 1 "$work/slice" "$work/packed-$tag" \
+      >/dev/null; } 2>"$out"
+  else
+    { time taskset -c "$core" "$binary" raw-unpack "$work/slice.arq" "$work/unpacked-$tag" \
+      --size "$bytes" >/dev/null; } 2>"$out"
+  fi
+}
+
+echo "$command, $bytes bytes, $rounds rounds; processor seconds"
+ratios=()
+for ((round = 0; round < rounds; ++round)); do
+  run_on "$base" $((round % 2)) "$work/base.time" base &
+  run_on "$arq" $((1 - round % 2)) "$work/new.time" new &
+  wait
+  base_s=$(awk '{ print $1 + $2 }' "$work/base.time")
+  new_s=$(awk '{ print $1 + $2 }' "$work/new.time")
+  ratio=$(awk -v a="$base_s" -v b="$new_s" 'BEGIN { printf "%.3f", b / a }')
+  ratios+=("$ratio")
+  echo "base $base_s  new $new_s  new/base $ratio"
+done
+if [[ $command == pack ]]; then
+  cmp -s "$work/packed-base" "$work/packed-new" || echo "$name: the packed bytes differ" >&2
+else
+  cmp -s "$work/unpacked-base" "$work/unpacked-new" || echo "$name: the unpacked bytes differ" >&2
+fi
+echo "median new/base: $(printf '%s\n' "${ratios[@]}" | sort -n | sed -n "$(((rounds + 1) / 2))p")"
