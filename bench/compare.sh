@@ -142,7 +142,7 @@ compare_files() {
 compare_whole() {
   table_head concatenation
   totals=()
-  find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/corpus.all"
+  cat_corpus >"$work/corpus.all"
   compare_file "$work/corpus.all" "all $(find "$corpus" -type f ! -name README.md | wc -l) files"
   rm -f "$work/corpus.all"
   total_speeds "packing:   arq" "gzip -6" "unpacking: arq" "gzip -d" "gzip -6"
@@ -250,7 +250,7 @@ compare_best() {
   printf '%-14s %6s %11d %11d %11d %11d %7s %7s %12s %12s\n' TOTAL "" "${sum[0]}" "${sum[1]}" "${sum[2]}" \
     "${sum[3]}" "$(ratio "${sum[2]}" "${sum[1]}")" "$(ratio "${sum[2]}" "${sum[3]}")" \
     "$(mb_s "${sum[0]}" "${sum[4]}")" "$(mb_s "${sum[0]}" "${sum[5]}")"
-  find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/corpus.all"
+  cat_corpus >"$work/corpus.all"
   best_row "all $(find "$corpus" -type f ! -name README.md | wc -l) files" "$work/corpus.all"
   rm -f "$work/corpus.all"
 }

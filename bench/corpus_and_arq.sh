@@ -14,3 +14,9 @@ fi
 arq=${ARQ:-$repo/build/default/tools/arq/arq}
 [[ -d "$corpus" ]] || { echo "$name: no corpus folder (give it as an argument)" >&2; exit 2; }
 [[ -x "$arq" ]] || { echo "$name: $arq missing (run make build)" >&2; exit 2; }
+
+# Prints every file of the corpus, concatenated in name order (the order
+# the whole-corpus rows and the slices use).
+cat_corpus() {
+  find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat
+}

@@ -24,7 +24,7 @@ command -v valgrind >/dev/null || { echo "$name: valgrind missing" >&2; exit 2; 
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat 2>/dev/null |
+cat_corpus 2>/dev/null |
   tail -c +$((1024 * 1024 + 1)) | head -c $((slice_mb * 1024 * 1024)) >"$work/slice" || true
 bytes=$(stat -c %s "$work/slice")
 

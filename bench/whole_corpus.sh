@@ -9,7 +9,7 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat >"$work/all"
+cat_corpus >"$work/all"
 bytes=$(stat -c %s "$work/all")
 "$arq" raw-pack "$work/all" "$work/all.arq" >/dev/null
 gzip -6 -c "$work/all" >"$work/all.gz"

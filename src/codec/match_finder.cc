@@ -39,10 +39,10 @@ void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) 
 }
 
 [[gnu::flatten]] void MatchFinder::AdvanceAnswering(std::span<MatchAnswer> answers) {
-  for (MatchAnswer& answer : answers) {
+  for (MatchAnswer& slot : answers) {
     MatchFinderAdvance();
     ClipMatchLength();
-    answer = MakeMatchAnswer(match_length_, distance_code());
+    slot = answer();
   }
 }
 
