@@ -134,8 +134,8 @@ bool Decoder::Produce(std::size_t count) {
     if (codes_left >= 3 && in.end - in.next >= kFastInputBytes) {
       // Past the first 4096 bytes every distance reaches a byte of the
       // member, and the fast loop need not check.
-      sound = produced_ >= kWindowSize ? DecodeFast<false>(out, at, count, in, codes_left)
-                                       : DecodeFast<true>(out, at, count, in, codes_left);
+      sound = produced_ >= kWindowSize ? DecodeFastHere<false>(out, at, count, in, codes_left)
+                                       : DecodeFastHere<true>(out, at, count, in, codes_left);
       if (!sound) break;
       continue;
     }
@@ -219,6 +219,29 @@ template <bool kNearStart>
   at_io = at;
   codes_left_io = codes_left;
   return sound;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QV_DECODER_BMI2 1
+// With BMI2 a shift by a count in a register is one instruction, and every
+// symbol of the fast loop waits on a lookup and such a shift: the loop is
+// built a second time for processors that have it.
+template <bool kNearStart>
+[[gnu::target("bmi2")]] bool Decoder::DecodeFastBmi2(std::uint8_t* out, std::size_t& at,
+                                                     std::size_t count, BitCursor& in,
+                                                     std::uint32_t& codes_left) const {
+  return DecodeFast<kNearStart>(out, at, count, in, codes_left);
+}
+#endif
+
+template <bool kNearStart>
+inline bool Decoder::DecodeFastHere(std::uint8_t* out, std::size_t& at, std::size_t count,
+                                    BitCursor& in, std::uint32_t& codes_left) const {
+#ifdef QV_DECODER_BMI2
+  static const bool bmi2 = __builtin_cpu_supports("bmi2");
+  if (bmi2) return DecodeFastBmi2<kNearStart>(out, at, count, in, codes_left);
+#endif
+  return DecodeFast<kNearStart>(out, at, count, in, codes_left);
 }
 
 bool Decoder::StartBlock() {

@@ -68,9 +68,16 @@ class Decoder {
   static constexpr std::size_t kMaxStepBytes = 14;
 
   bool Produce(std::size_t count);
+  // The fast loop in the build that suits this processor, and its builds.
+  template <bool kNearStart>
+  bool DecodeFastHere(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
+                      std::uint32_t& codes_left) const;
   template <bool kNearStart>
   bool DecodeFast(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                   std::uint32_t& codes_left) const;
+  template <bool kNearStart>
+  bool DecodeFastBmi2(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
+                      std::uint32_t& codes_left) const;
   unsigned NextLiteralLengthEntry(LooseBitCursor& in) const;
   bool StartBlock();
   template <class Table>
