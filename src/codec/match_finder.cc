@@ -6,6 +6,15 @@
 #include <span>
 
 namespace qv::codec {
+namespace {
+// A choice made without a jump, for choices that go either way about as
+// often: computing both sides costs less than the jumps mispredicted.
+template <class T>
+T Pick(bool condition, T if_true, T if_false) {
+  const auto mask = static_cast<T>(-static_cast<int>(condition));
+  return static_cast<T>((if_true & mask) | (if_false & static_cast<T>(~mask)));
+}
+}  // namespace
 
 void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) {
   static_assert(sizeof(text_) + sizeof(inner_) + sizeof(children_) + sizeof(parent_) +
@@ -170,12 +179,27 @@ void MatchFinder::Insert() {
     node = restart;
     while ((parent = parent_[node]) == 0)
       node = next_[node];
+    // Up to the first node shorter than the known match. The walks climb
+    // once about as often as not, so the first step makes no jump; the
+    // refresh below starts the same way.
+    {
+      const bool climb = inner_[parent].level >= length;
+      const Node grandparent = parent_[parent];
+      node = Pick(climb, parent, node);
+      parent = Pick(climb, grandparent, parent);
+    }
     while (inner_[parent].level >= length) {
       node = parent;
       parent = parent_[parent];
     }
     // Lazy refresh of the recent positions toward the root.
     Node up = parent;
+    {
+      const Node stored = inner_[up].position;
+      const bool flagged = (stored & kPercolate) != 0;
+      inner_[up].position = Pick(flagged, leaf, stored);
+      up = Pick(flagged, parent_[up], up);
+    }
     while (inner_[up].position & kPercolate) {
       inner_[up].position = leaf;
       up = parent_[up];
@@ -265,7 +289,13 @@ void MatchFinder::Delete() {
 
   int newest = Unreduced(inner.position & ~kPercolate);
   Node up = parent_[node];
-  Node stored;
+  Node stored = inner_[up].position;
+  {  // the first step without a jump, as in Insert
+    const bool flagged = (stored & kPercolate) != 0;
+    newest = Pick(flagged, std::max(newest, Unreduced(stored & ~kPercolate)), newest);
+    inner_[up].position = Pick(flagged, static_cast<Node>(newest | kWindow), stored);
+    up = Pick(flagged, parent_[up], up);
+  }
   while ((stored = inner_[up].position) & kPercolate) {
     newest = std::max(newest, Unreduced(stored & ~kPercolate));
     inner_[up].position = static_cast<Node>(newest | kWindow);
