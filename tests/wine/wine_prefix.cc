@@ -44,6 +44,19 @@ arq_test::ArqResult Shell(const std::string& command) {
   return result;
 }
 
+// What a file holds; empty when there is none.
+std::string TextOf(const fs::path& path) {
+  std::string text;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return text;
+  std::array<char, 512> buffer;
+  std::size_t read = 0;
+  while ((read = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+    text.append(buffer.data(), read);
+  std::fclose(file);
+  return text;
+}
+
 }  // namespace
 
 std::optional<std::string> WinePrefix::Unavailable() {
@@ -55,8 +68,23 @@ std::optional<std::string> WinePrefix::Unavailable() {
 }
 
 WinePrefix::WinePrefix() {
+  // Making a prefix failed once in many runs, on a busy host, and not
+  // again after: a second try in a fresh folder before giving up, and
+  // Wine's messages in the error if that fails too.
+  std::string messages;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (TryToMake(messages)) return;
+    Shell(AsWineUser("wineserver -k >/dev/null 2>&1"));
+    std::error_code error;
+    fs::remove_all(home_, error);
+  }
+  throw std::runtime_error("Wine could not make a prefix: " + messages);
+}
+
+bool WinePrefix::TryToMake(std::string& messages) {
   home_ = sim::MakeTemporaryFolder("wine-test");
   HandOver(home_);
+  const fs::path log = home_ / "making";
   // The Mono and Gecko installers are not wanted; windows go nowhere. Each
   // step waits for the server's end: the prefix's system DLLs are still
   // being written when wineboot returns, and the desktop process that
@@ -65,15 +93,14 @@ WinePrefix::WinePrefix() {
   // dialog that no one answers (until the run's timeout). Then the server
   // stays (-p) with one desktop process for all the runs.
   const arq_test::ArqResult made = Shell(AsWineUser(
-      "WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1 && wineserver -w && "
-      "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null 2>&1 && "
+      "exec 2>" + Quoted(log.string()) +
+      " && WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null && wineserver -w && "
+      "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null && "
       "wine reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f "
-      ">/dev/null 2>&1 && wineserver -w && wineserver -p"));
-  if (made.exit_code != 0) {
-    std::error_code error;
-    fs::remove_all(home_, error);
-    throw std::runtime_error("Wine could not make a prefix");
-  }
+      ">/dev/null && wineserver -w && wineserver -p"));
+  if (made.exit_code == 0) return true;
+  messages = "exit code " + std::to_string(made.exit_code) + ": " + TextOf(log);
+  return false;
 }
 
 WinePrefix::~WinePrefix() {
@@ -111,15 +138,7 @@ arq_test::ArqResult WinePrefix::Run(const fs::path& folder, const fs::path& prog
   arq_test::ArqResult result = Shell(
       AsWineUser("cd " + Quoted(folder.string()) + " && timeout 120 wine " + Quoted(copy.string()) +
                  " " + arguments + " </dev/null 2>" + Quoted(err.string())));
-  std::error_code error;
-  if (fs::exists(err, error)) {
-    std::FILE* file = std::fopen(err.c_str(), "rb");
-    std::array<char, 512> buffer;
-    std::size_t read = 0;
-    while (file != nullptr && (read = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
-      result.err.append(buffer.data(), read);
-    if (file != nullptr) std::fclose(file);
-  }
+  result.err = TextOf(err);
   return result;
 }
 

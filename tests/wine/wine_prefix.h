@@ -37,6 +37,9 @@ class WinePrefix {
   void UnmapDrive(char letter) const;
 
  private:
+  // Makes the prefix in a fresh folder; false, with Wine's messages, when
+  // Wine fails to.
+  bool TryToMake(std::string& messages);
   // The shell command that runs `command` as the prefix's user with its
   // environment.
   std::string AsWineUser(const std::string& command) const;
