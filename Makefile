@@ -11,7 +11,7 @@ DEMO_PACKAGE := build/demo-package
 QVSIM := build/default/tools/qvsim/qvsim
 QVPKG := build/default/tools/qvpkg/qvpkg
 
-.PHONY: demo test bootstrap build tools build-asan win32 bench fuzz format clean compilers gcc-release clang-test
+.PHONY: demo test bootstrap build tools build-asan win32 windows98 bench fuzz format clean compilers gcc-release clang-test
 
 # An upgrade package (a new scope application, calibration and set-up files,
 # a readme at the root) built, installed on a fresh simulated instrument and
@@ -48,10 +48,10 @@ bootstrap:
 
 # The other compilers' builds that CI runs after `test`, so that neither a
 # user's plain Release build with GCC nor the Clang build of the fuzzers
-# breaks again. Warnings are errors here as in the presets. The GCC build
-# compiles file by file without precompiled headers, so that a missing
-# include shows.
-compilers: gcc-release clang-test
+# breaks again, nor the instrument's executables. Warnings are errors here
+# as in the presets. The GCC build compiles file by file without
+# precompiled headers, so that a missing include shows.
+compilers: gcc-release clang-test windows98
 
 gcc-release: bootstrap
 	cmake -S . -B build/gcc-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -83,6 +83,14 @@ win32: bootstrap
 	cmake --build --preset win32
 	cmake --preset win32-arq >/dev/null
 	cmake --build --preset win32-arq
+
+# The instrument's executables (make win32) import only what Windows 98
+# provides: their import tables against tests/wine/windows98_imports.txt,
+# of whose exceptions the loader may use none.
+windows98: win32
+	cmake -DOBJDUMP=i686-w64-mingw32-objdump -DALLOWED=tests/wine/windows98_imports.txt \
+	  -DPROGRAMS=build/win32/src/loader/qv731Ldr.exe,build/win32-arq/tools/arq/arq.exe \
+	  -DSTRICT=build/win32/src/loader/qv731Ldr.exe -P cmake/check_imports.cmake
 
 bench: build
 	./bench/compare.sh
