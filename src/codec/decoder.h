@@ -68,7 +68,8 @@ class Decoder {
   static constexpr std::size_t kMaxStepBytes = 14;
 
   bool Produce(std::size_t count);
-  // The fast loop in the build that suits this processor, and its builds.
+  // The fast loop in the build that suits this processor, and its builds:
+  // the plain one and, in x86-64 builds only, one for processors with BMI2.
   template <bool kNearStart>
   bool DecodeFastHere(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                       std::uint32_t& codes_left) const;
