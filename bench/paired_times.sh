@@ -34,17 +34,14 @@ cat_corpus 2>/dev/null |
 bytes=$(stat -c %s "$work/slice")
 "$base" raw-pack --threads 1 "$work/slice" "$work/slice.arq" >/dev/null
 
-# Runs one binary on core $2 and writes its processor seconds (user and
-# system, to the millisecond) to $3.
+# Runs one binary on core $2, its output in $work/output-TAG, and writes its
+# processor seconds (user and system, to the millisecond) to $3.
 run_on() {
   local binary=$1 core=$2 out=$3 tag=$4 TIMEFORMAT='%3U %3S'
-  if [[ $command == pack ]]; then
-    { time taskset -c "$core" "$binary" raw-pack --threads 1 "$work/slice" "$work/packed-$tag" \
-      >/dev/null; } 2>"$out"
-  else
-    { time taskset -c "$core" "$binary" raw-unpack "$work/slice.arq" "$work/unpacked-$tag" \
-      --size "$bytes" >/dev/null; } 2>"$out"
-  fi
+  local arguments=(raw-pack --threads 1 "$work/slice" "$work/output-$tag")
+  [[ $command == pack ]] ||
+    arguments=(raw-unpack "$work/slice.arq" "$work/output-$tag" --size "$bytes")
+  { time taskset -c "$core" "$binary" "${arguments[@]}" >/dev/null; } 2>"$out"
 }
 
 echo "$command, $bytes bytes, $rounds rounds; processor seconds"
@@ -59,9 +56,5 @@ for ((round = 0; round < rounds; ++round)); do
   ratios+=("$ratio")
   echo "base $base_s  new $new_s  new/base $ratio"
 done
-if [[ $command == pack ]]; then
-  cmp -s "$work/packed-base" "$work/packed-new" || echo "$name: the packed bytes differ" >&2
-else
-  cmp -s "$work/unpacked-base" "$work/unpacked-new" || echo "$name: the unpacked bytes differ" >&2
-fi
+cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
 echo "median new/base: $(printf '%s\n' "${ratios[@]}" | sort -n | sed -n "$(((rounds + 1) / 2))p")"
