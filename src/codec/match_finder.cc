@@ -12,7 +12,7 @@ namespace {
 template <class T>
 T Pick(bool condition, T if_true, T if_false) {
   const auto mask = static_cast<T>(-static_cast<int>(condition));
-  return static_cast<T>((if_true & mask) | (if_false & static_cast<T>(~mask)));
+  return static_cast<T>(if_false ^ ((if_true ^ if_false) & mask));
 }
 }  // namespace
 
