@@ -12,7 +12,12 @@
 #   the default build's). ROUNDS defaults to 10, SLICE_MB to 30 (megabytes
 #   of the corpus concatenated in name order). COMMAND is what both run on
 #   the slice: "pack" (raw-pack --threads 1, the default) or "unpack"
-#   (raw-unpack of the slice as BASE packs it).
+#   (raw-unpack of the slice as BASE packs it). ALTERNATE=1 runs the two
+#   one after the other on core 0 instead (the other core left idle; the
+#   order swapped every round) and prints the least and the first quartile
+#   of each one's times and their ratios: for spells when even the two
+#   halves of a pair are disturbed unevenly (same-binary ratios spread by a
+#   tenth either way).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,7 +49,31 @@ run_on() {
   { time taskset -c "$core" "$binary" "${arguments[@]}" >/dev/null; } 2>"$out"
 }
 
+# The value at fraction $2 of the sorted list $1 (one per line).
+rank() { sort -n <<<"$1" | awk -v at="$2" 'NF { v[++n] = $1 } END { i = int(n * at + 0.999); print v[i < 1 ? 1 : i] }'; }
+
 echo "$command, $bytes bytes, $rounds rounds; processor seconds"
+if [[ ${ALTERNATE:-0} == 1 ]]; then
+  base_times='' new_times=''
+  for ((round = 0; round < rounds; ++round)); do
+    if ((round % 2 == 0)); then
+      run_on "$base" 0 "$work/base.time" base
+      run_on "$arq" 0 "$work/new.time" new
+    else
+      run_on "$arq" 0 "$work/new.time" new
+      run_on "$base" 0 "$work/base.time" base
+    fi
+    base_times+=$(awk '{ print $1 + $2 }' "$work/base.time")$'\n'
+    new_times+=$(awk '{ print $1 + $2 }' "$work/new.time")$'\n'
+  done
+  cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
+  for at in least:0 quartile:0.25; do
+    b=$(rank "$base_times" "${at#*:}")
+    n=$(rank "$new_times" "${at#*:}")
+    echo "${at%:*} base $b  new $n  new/base $(awk -v a="$b" -v b="$n" 'BEGIN { printf "%.3f", b / a }')"
+  done
+  exit 0
+fi
 ratios=()
 for ((round = 0; round < rounds; ++round)); do
   run_on "$base" $((round % 2)) "$work/base.time" base &
