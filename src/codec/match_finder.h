@@ -91,6 +91,8 @@ class MatchFinder {
   static constexpr int kNodeCount = 2 * kWindow;  // internal nodes and leaves
   static constexpr int kBucketBits = 15;
   static constexpr int kBucketBase = kNodeCount;  // chain heads follow the nodes in next_
+  // A head is reached through a 16-bit link (a node's chain predecessor).
+  static_assert(kBucketBase + (1 << kBucketBits) <= 1 << 16);
   static constexpr Node kPercolate = 0x8000;
 
   // What an internal node or a root knows: the length of its prefix, its
