@@ -46,11 +46,19 @@ run_on() {
   local arguments=(raw-pack --threads 1 "$work/slice" "$work/output-$tag")
   [[ $command == pack ]] ||
     arguments=(raw-unpack "$work/slice.arq" "$work/output-$tag" --size "$bytes")
-  { time taskset -c "$core" "$binary" "${arguments[@]}" >/dev/null; } 2>"$out"
+  { time taskset -c "$core" "$binary" "${arguments[@]}" >/dev/null; } 2>"$out.parts"
+  awk '{ print $1 + $2 }' "$out.parts" >"$out"
 }
+
+# new / base, to three places.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b / a }'; }
 
 # The value at fraction $2 of the sorted list $1 (one per line).
 rank() { sort -n <<<"$1" | awk -v at="$2" 'NF { v[++n] = $1 } END { i = int(n * at + 0.999); print v[i < 1 ? 1 : i] }'; }
+
+check_outputs() {
+  cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
+}
 
 echo "$command, $bytes bytes, $rounds rounds; processor seconds"
 if [[ ${ALTERNATE:-0} == 1 ]]; then
@@ -63,27 +71,27 @@ if [[ ${ALTERNATE:-0} == 1 ]]; then
       run_on "$arq" 0 "$work/new.time" new
       run_on "$base" 0 "$work/base.time" base
     fi
-    base_times+=$(awk '{ print $1 + $2 }' "$work/base.time")$'\n'
-    new_times+=$(awk '{ print $1 + $2 }' "$work/new.time")$'\n'
+    base_times+=$(<"$work/base.time")$'\n'
+    new_times+=$(<"$work/new.time")$'\n'
   done
-  cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
+  check_outputs
   for at in least:0 quartile:0.25; do
     b=$(rank "$base_times" "${at#*:}")
     n=$(rank "$new_times" "${at#*:}")
-    echo "${at%:*} base $b  new $n  new/base $(awk -v a="$b" -v b="$n" 'BEGIN { printf "%.3f", b / a }')"
+    echo "${at%:*} base $b  new $n  new/base $(ratio "$b" "$n")"
   done
   exit 0
 fi
-ratios=()
+ratios=''
 for ((round = 0; round < rounds; ++round)); do
   run_on "$base" $((round % 2)) "$work/base.time" base &
   run_on "$arq" $((1 - round % 2)) "$work/new.time" new &
   wait
-  base_s=$(awk '{ print $1 + $2 }' "$work/base.time")
-  new_s=$(awk '{ print $1 + $2 }' "$work/new.time")
-  ratio=$(awk -v a="$base_s" -v b="$new_s" 'BEGIN { printf "%.3f", b / a }')
-  ratios+=("$ratio")
+  base_s=$(<"$work/base.time")
+  new_s=$(<"$work/new.time")
+  ratio=$(ratio "$base_s" "$new_s")
+  ratios+=$ratio$'\n'
   echo "base $base_s  new $new_s  new/base $ratio"
 done
-cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
-echo "median new/base: $(printf '%s\n' "${ratios[@]}" | sort -n | sed -n "$(((rounds + 1) / 2))p")"
+check_outputs
+echo "median new/base: $(rank "$ratios" 0.5)"
