@@ -91,13 +91,18 @@ bool WinePrefix::TryToMake(std::string& messages) {
   // wineboot started keeps the graphics driver it chose until it ends.
   // A program that crashes ends at once instead of waiting behind a crash
   // dialog that no one answers (until the run's timeout). Then the server
-  // stays (-p) with one desktop process for all the runs.
+  // stays (-p) with one desktop process for all the runs, and a first
+  // program starts the background processes that stay with it (services,
+  // the driver host): they keep the standard error of the run that started
+  // them, which must be this log and not a test's. A driver host that
+  // crashed in a loaded CI run once printed a page fault into the first
+  // test's standard error.
   const arq_test::ArqResult made = Shell(AsWineUser(
       "exec 2>" + Quoted(log.string()) +
       " && WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null && wineserver -w && "
       "wine reg add 'HKCU\\Software\\Wine\\Drivers' /v Graphics /d null /f >/dev/null && "
       "wine reg add 'HKCU\\Software\\Wine\\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f "
-      ">/dev/null && wineserver -w && wineserver -p"));
+      ">/dev/null && wineserver -w && wineserver -p && wine cmd /c exit 0 >/dev/null"));
   if (made.exit_code == 0) return true;
   messages = "exit code " + std::to_string(made.exit_code) + ": " + TextOf(log);
   return false;
