@@ -14,6 +14,8 @@
 
 namespace qv::archive {
 
+class BufferPool;
+
 // The stored form of a path on disk: in keep-paths mode its full path
 // without the drive, else its file part; without leading '.' and '\'; upper
 // case. Nothing when the path cannot be resolved.
@@ -45,8 +47,9 @@ class MemberAdding {
 
   // The number of files added.
   std::int32_t AddFiles(const SelectionEntry& entry);
-  // The file read for packing ahead, or to be packed in place.
-  Pending Prepare(const std::string& path, std::string stored);
+  // The file read for packing ahead into a block of `buffers`, or to be
+  // packed in place.
+  Pending Prepare(const std::string& path, std::string stored, BufferPool& buffers);
   // Adds the next file of the queue; true when the entry's adding stops.
   bool AddPending(Pending& pending, std::int32_t& added);
   // The stored name of a file to add, marked as added; nothing for a file

@@ -7,11 +7,15 @@
 // Memory: each worker holds the encoder's working memory (its match finder
 // and staging buffer) and one member's file and packed bytes; the queue
 // holds at most kAheadPerThread bytes and kFilesAheadPerThread files per
-// thread, plus the file being read.
+// thread, plus the file being read; the blocks kept for the next files'
+// bytes, at most kAheadPerThread bytes.
+#include <algorithm>
 #include <deque>
 #include <future>
 #include <memory>
+#include <utility>
 
+#include "archive/buffer_pool.h"
 #include "archive/member_adding.h"
 #include "archive/member_header.h"
 #include "archive/packing_ahead.h"
@@ -26,19 +30,19 @@ namespace {
 // it: what lies beyond is read this many bytes at a time.
 constexpr std::size_t kReadStep = std::size_t{64} << 10;
 
-// Reads the rest of the file open on the slot.
-std::vector<std::uint8_t> ReadWhole(FileSlots& slots, int slot, std::size_t expected) {
-  std::vector<std::uint8_t> bytes(expected + kReadStep);
-  std::size_t have = 0;
+// Reads the rest of the file open on the slot into a block of the pool.
+void ReadWhole(FileSlots& slots, int slot, BufferPool& buffers, PreparedFile& file) {
+  file.buffer = buffers.Take(file.status->size + kReadStep);
+  file.size = 0;
   while (true) {
-    const std::size_t want = bytes.size() - have;
-    const std::size_t got = slots.Read(slot, std::span(bytes.data() + have, want));
-    have += got;
-    if (got < want) break;
-    bytes.resize(bytes.size() + kReadStep);
+    const std::size_t want = file.buffer.capacity - file.size;
+    const std::size_t got = slots.Read(slot, std::span(file.buffer.bytes.get() + file.size, want));
+    file.size += got;
+    if (got < want) return;
+    Buffer larger = buffers.Take(file.buffer.capacity + kReadStep);
+    std::copy_n(file.buffer.bytes.get(), file.size, larger.bytes.get());
+    buffers.Give(std::exchange(file.buffer, std::move(larger)));
   }
-  bytes.resize(have);
-  return bytes;
 }
 
 }  // namespace
@@ -48,31 +52,40 @@ struct MemberAdding::Pending {
   std::string stored;
   bool opened = true;  // false: passed over at its turn without an event
   // Null for a file packed in place at its turn.
-  std::shared_ptr<const PreparedFile> file;
+  std::shared_ptr<PreparedFile> file;
   std::future<PackedAhead> packed;
 };
 
 std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) {
   const auto threads = static_cast<std::size_t>(state_.threads);
   WorkerPool pool(state_.threads);
+  // Blocks read into once are read into again: a new one costs a page
+  // fault per page, on the thread that also writes the archive.
+  BufferPool buffers(kAheadPerThread);
   std::deque<Pending> queue;
   std::size_t queued_bytes = 0;
   std::int32_t added = 0;
   bool stopped = false;
   const auto add_front = [&] {
-    if (queue.front().file) queued_bytes -= queue.front().file->bytes.size();
-    stopped = AddPending(queue.front(), added);
+    Pending& front = queue.front();
+    stopped = AddPending(front, added);
+    if (front.file) {
+      queued_bytes -= front.file->size;
+      // A file passed over at its turn may still be being packed.
+      if (front.packed.valid()) front.packed.wait();
+      buffers.Give(std::move(front.file->buffer));
+    }
     queue.pop_front();
   };
   for (const std::string& path : paths) {
     std::optional<std::string> stored = Claim(path);
     if (!stored) continue;
-    Pending pending = Prepare(path, std::move(*stored));
+    Pending pending = Prepare(path, std::move(*stored), buffers);
     if (pending.file) {
-      queued_bytes += pending.file->bytes.size();
-      pending.packed = pool.Submit([file = pending.file, optimal = state_.encoder.optimal_parse()] {
-        return PackAhead(*file, optimal);
-      });
+      queued_bytes += pending.file->size;
+      pending.packed = pool.Submit(
+          [file = std::shared_ptr<const PreparedFile>(pending.file),
+           optimal = state_.encoder.optimal_parse()] { return PackAhead(*file, optimal); });
     }
     queue.push_back(std::move(pending));
     while (!stopped && (queue.size() > kFilesAheadPerThread * threads ||
@@ -89,7 +102,8 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
   return added;
 }
 
-MemberAdding::Pending MemberAdding::Prepare(const std::string& path, std::string stored) {
+MemberAdding::Pending MemberAdding::Prepare(const std::string& path, std::string stored,
+                                            BufferPool& buffers) {
   Pending pending;
   pending.path = path;
   pending.stored = std::move(stored);
@@ -110,7 +124,7 @@ MemberAdding::Pending MemberAdding::Prepare(const std::string& path, std::string
     return pending;
   }
   file->replacing = existing_.contains(pending.stored);
-  if (file->status) file->bytes = ReadWhole(state_.slots, input, file->status->size);
+  if (file->status) ReadWhole(state_.slots, input, buffers, *file);
   state_.slots.Close(input);
   pending.file = std::move(file);
   return pending;

@@ -15,9 +15,9 @@ class PreparedInput final : public codec::PackInput {
  public:
   explicit PreparedInput(const PreparedFile& file) : file_(file) {}
   std::size_t Read(std::span<std::uint8_t> buffer) override {
-    const std::size_t count = std::min(buffer.size(), file_.bytes.size() - position_);
-    std::copy_n(file_.bytes.begin() + static_cast<std::ptrdiff_t>(position_), count,
-                buffer.begin());
+    const std::span<const std::uint8_t> bytes = file_.bytes();
+    const std::size_t count = std::min(buffer.size(), bytes.size() - position_);
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(position_), count, buffer.begin());
     position_ += count;
     return count;
   }
@@ -103,6 +103,9 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
 
 PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse) {
   PackedAhead packed;
+  // Room for the packed bytes of an incompressible file and then some: pages
+  // reserved are not touched until written, and the bytes are never moved.
+  packed.written.reserve(file.size + file.size / 8 + (std::size_t{64} << 10));
   const ProgressCallback recorder = [&packed](MemberRecord& shown, std::int32_t event,
                                               std::int32_t value) -> std::int32_t {
     if (packed.records.empty() || packed.records.back() != shown) packed.records.push_back(shown);

@@ -13,8 +13,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include "archive/buffer_pool.h"
 #include "archive/library_state.h"
 #include "codec/byte_streams.h"
 
@@ -25,7 +27,10 @@ struct PreparedFile {
   MemberRecord record;  // the new member's header fields, status word 0
   bool replacing = false;
   std::optional<codec::FileStatus> status;
-  std::vector<std::uint8_t> bytes;
+  Buffer buffer;  // the file's bytes, then what is left of the block
+  std::size_t size = 0;
+
+  std::span<const std::uint8_t> bytes() const { return {buffer.bytes.get(), size}; }
 };
 
 // One event as the encoder raised it, and the record it showed.
