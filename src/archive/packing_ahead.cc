@@ -103,8 +103,9 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
 
 PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse) {
   PackedAhead packed;
-  // Room for the packed bytes of an incompressible file and then some: pages
-  // reserved are not touched until written, and the bytes are never moved.
+  // Room for the packed bytes of an incompressible file and more: reserved
+  // pages cost nothing until written, and the bytes need not move as they
+  // grow.
   packed.written.reserve(file.size + file.size / 8 + (std::size_t{64} << 10));
   const ProgressCallback recorder = [&packed](MemberRecord& shown, std::int32_t event,
                                               std::int32_t value) -> std::int32_t {
