@@ -14,6 +14,28 @@ T Pick(bool condition, T if_true, T if_false) {
   const auto mask = static_cast<T>(-static_cast<int>(condition));
   return static_cast<T>(if_false ^ ((if_true ^ if_false) & mask));
 }
+
+// How far the strings at `ahead` and `earlier` agree, given that they agree
+// on their first `length` bytes: exact below `limit`, else some length at
+// least `limit`. Eight bytes at a time, the last word reaching past the
+// limit (the text has room behind it): no byte-by-byte tail, whose length
+// varies from call to call. The first differing byte is the lowest set byte
+// of their difference.
+int CommonLength(const std::uint8_t* ahead, const std::uint8_t* earlier, int length, int limit) {
+  for (;;) {
+    std::uint64_t mine;
+    std::uint64_t theirs;
+    std::memcpy(&mine, ahead + length, 8);
+    std::memcpy(&theirs, earlier + length, 8);
+    if (const std::uint64_t differ = mine ^ theirs; differ != 0) {
+      return length + (std::endian::native == std::endian::little ? std::countr_zero(differ)
+                                                                  : std::countl_zero(differ)) /
+                          8;
+    }
+    length += 8;
+    if (length >= limit) return length;
+  }
+}
 }  // namespace
 
 void MatchFinder::MatchFinderStart(PackInput& input, std::uint32_t& bytes_read) {
@@ -164,36 +186,48 @@ void MatchFinder::Split(Node old_node, int length, int candidate) {
 void MatchFinder::Insert() {
   const int p = position_;
   const auto leaf = static_cast<Node>(p);
+  const std::uint8_t* const ahead = text_.data() + p;
   int length = match_length_;
-  int candidate = match_position_;
   Node parent;
   Node node;
   // After a match of 4 or more, this string shares at least length - 1 bytes
-  // with the one after the previous match, so the walk starts at that one's
-  // leaf, or at the newer leaf that replaced it. When the previous match lay
+  // with the one after the previous match: measured against that string in
+  // one go, the new leaf's place lies on that string's path, found by
+  // climbing from its leaf (or from the newer leaf that replaced it) rather
+  // than by looking up children on the way down. When the previous match lay
   // 4096 back, that leaf is the one just deleted and the walk starts at the
   // root instead.
-  const auto restart = static_cast<Node>((candidate + 1) | kWindow);
+  const auto restart = static_cast<Node>((match_position_ + 1) | kWindow);
   if (length >= 4 && restart != leaf) {
-    --length;
+    const int known = length - 1;
     node = restart;
     while ((parent = parent_[node]) == 0)
       node = next_[node];
-    // Up to the first node shorter than the known match. The walks climb
-    // once about as often as not, so the first step makes no jump; the
-    // refresh below starts the same way.
-    {
-      const bool climb = inner_[parent].level >= length;
-      const Node grandparent = parent_[parent];
-      node = Pick(climb, parent, node);
-      parent = Pick(climb, grandparent, parent);
-    }
-    while (inner_[parent].level >= length) {
+    const int along = Unreduced(node);
+    const int common =
+        std::min(CommonLength(ahead, text_.data() + along, known, kMaxLength), kMaxLength);
+    // Up to the deepest node that the new string passes whole: its child on
+    // the path (`node`) is left at the byte where the strings part.
+    while (inner_[parent].level > common) {
       node = parent;
       parent = parent_[parent];
     }
+    const Node branch = parent;
+    const Node branch_position = inner_[branch].position;
+    // The nodes passed whole below the known length now have this leaf as
+    // their recent position. There is one such node about as often as
+    // none, so the first step makes no jump; so does the refresh's below.
+    Node up = branch;
+    {
+      const bool passed = inner_[up].level >= known;
+      inner_[up].position = Pick(passed, leaf, inner_[up].position);
+      up = Pick(passed, parent_[up], up);
+    }
+    while (inner_[up].level >= known) {
+      inner_[up].position = leaf;
+      up = parent_[up];
+    }
     // Lazy refresh of the recent positions toward the root.
-    Node up = parent;
     {
       const Node stored = inner_[up].position;
       const bool flagged = (stored & kPercolate) != 0;
@@ -206,9 +240,40 @@ void MatchFinder::Insert() {
     }
     // Roots keep position 0.
     inner_[up].position = up < kFirstRoot ? static_cast<Node>(leaf | kPercolate) : Node{0};
+
+    if (common >= kMaxLength) {
+      // An identical 256-byte string: the new leaf replaces the old one,
+      // which points on to it.
+      Replace(node, leaf);
+      parent_[node] = 0;
+      next_[node] = leaf;
+      match_length_ = kMaxLength;
+      match_position_ = along;
+      return;
+    }
+    if (inner_[branch].level < common) {
+      // The strings part inside the edge to `node`.
+      const int candidate = Unreduced(node >= kWindow ? node : inner_[node].position & ~kPercolate);
+      Split(node, common, candidate);
+      match_length_ = common;
+      match_position_ = candidate;
+      return;
+    }
+    // The strings part right at the branch: the new one may go on along
+    // another child.
+    match_position_ = Unreduced(branch_position & ~kPercolate);
+    const std::uint8_t byte = ahead[common];
+    node = Child(branch, byte);
+    if (node == 0) {
+      MakeChild(branch, byte, leaf);
+      match_length_ = common;
+      return;
+    }
+    parent = branch;
+    length = common + 1;
   } else {
-    parent = static_cast<Node>(text_[p] + kFirstRoot);
-    const std::uint8_t byte = text_[p + 1];
+    parent = static_cast<Node>(ahead[0] + kFirstRoot);
+    const std::uint8_t byte = ahead[1];
     node = Child(parent, byte);
     if (node == 0) {
       MakeChild(parent, byte, leaf);
@@ -222,27 +287,8 @@ void MatchFinder::Insert() {
     const bool is_leaf = node >= kWindow;
     const Inner& inner = inner_[node & (kWindow - 1)];
     const int limit = is_leaf ? kMaxLength : inner.level;
-    candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
-    const std::uint8_t* const ahead = text_.data() + p;
-    const std::uint8_t* const earlier = text_.data() + candidate;
-    // Eight bytes at a time, the last word reaching past the limit (the
-    // text has room behind it): no byte-by-byte tail, whose length varies
-    // from node to node. The first differing byte is the lowest set byte of
-    // their difference.
-    for (;;) {
-      std::uint64_t mine;
-      std::uint64_t theirs;
-      std::memcpy(&mine, ahead + length, 8);
-      std::memcpy(&theirs, earlier + length, 8);
-      if (const std::uint64_t differ = mine ^ theirs; differ != 0) {
-        length += (std::endian::native == std::endian::little ? std::countr_zero(differ)
-                                                              : std::countl_zero(differ)) /
-                  8;
-        break;
-      }
-      length += 8;
-      if (length >= limit) break;
-    }
+    const int candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
+    length = CommonLength(ahead, text_.data() + candidate, length, limit);
     if (length < limit) {
       Split(node, length, candidate);
       match_length_ = length;
@@ -262,7 +308,7 @@ void MatchFinder::Insert() {
     }
     inner_[node].position = leaf;
     parent = node;
-    const std::uint8_t byte = text_[p + length];
+    const std::uint8_t byte = ahead[length];
     node = Child(parent, byte);
     if (node == 0) {
       MakeChild(parent, byte, leaf);
