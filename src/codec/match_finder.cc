@@ -173,6 +173,15 @@ void MatchFinder::Unlink(Node node) {
   previous_[after] = before;
 }
 
+void MatchFinder::ReplaceIdentical(Node old_leaf, int old_position) {
+  const auto leaf = static_cast<Node>(position_);
+  Replace(old_leaf, leaf);
+  parent_[old_leaf] = 0;
+  next_[old_leaf] = leaf;
+  match_length_ = kMaxLength;
+  match_position_ = old_position;
+}
+
 void MatchFinder::Split(Node old_node, int length, int candidate) {
   const Node node = free_node_;
   free_node_ = next_[node];
@@ -242,13 +251,7 @@ void MatchFinder::Insert() {
     inner_[up].position = up < kFirstRoot ? static_cast<Node>(leaf | kPercolate) : Node{0};
 
     if (common >= kMaxLength) {
-      // An identical 256-byte string: the new leaf replaces the old one,
-      // which points on to it.
-      Replace(node, leaf);
-      parent_[node] = 0;
-      next_[node] = leaf;
-      match_length_ = kMaxLength;
-      match_position_ = along;
+      ReplaceIdentical(node, along);
       return;
     }
     if (inner_[branch].level < common) {
@@ -298,12 +301,7 @@ void MatchFinder::Insert() {
     length = limit;
     match_position_ = candidate;
     if (length >= kMaxLength) {
-      // An identical 256-byte string: the new leaf replaces the old one,
-      // which points on to it.
-      Replace(node, leaf);
-      parent_[node] = 0;
-      next_[node] = leaf;
-      match_length_ = length;
+      ReplaceIdentical(node, candidate);
       return;
     }
     inner_[node].position = leaf;

@@ -119,6 +119,10 @@ class MatchFinder {
   // byte, in the old one's place.
   void Replace(Node old_node, Node new_node);
   void Unlink(Node node);
+  // The current position's string equals all 256 bytes of the old leaf's
+  // (at `old_position`): the new leaf takes its place, and the old one
+  // points on to it.
+  void ReplaceIdentical(Node old_leaf, int old_position);
   void Split(Node old_node, int length, int candidate);
   void Insert();
   void Delete();
