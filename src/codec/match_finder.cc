@@ -173,6 +173,16 @@ void MatchFinder::Unlink(Node node) {
   previous_[after] = before;
 }
 
+MatchFinder::Node MatchFinder::FollowOrAttach(Node parent, int length) {
+  const std::uint8_t byte = text_[position_ + length];
+  const Node node = Child(parent, byte);
+  if (node == 0) {
+    MakeChild(parent, byte, static_cast<Node>(position_));
+    match_length_ = length;
+  }
+  return node;
+}
+
 void MatchFinder::ReplaceIdentical(Node old_leaf, int old_position) {
   const auto leaf = static_cast<Node>(position_);
   Replace(old_leaf, leaf);
@@ -190,6 +200,8 @@ void MatchFinder::Split(Node old_node, int length, int candidate) {
   Replace(old_node, node);
   MakeChild(node, text_[candidate + length], old_node);
   MakeChild(node, text_[position_ + length], static_cast<Node>(position_));
+  match_length_ = length;
+  match_position_ = candidate;
 }
 
 void MatchFinder::Insert() {
@@ -197,19 +209,19 @@ void MatchFinder::Insert() {
   const auto leaf = static_cast<Node>(p);
   const std::uint8_t* const ahead = text_.data() + p;
   int length = match_length_;
-  Node parent;
   Node node;
   // After a match of 4 or more, this string shares at least length - 1 bytes
-  // with the one after the previous match: measured against that string in
-  // one go, the new leaf's place lies on that string's path, found by
-  // climbing from its leaf (or from the newer leaf that replaced it) rather
-  // than by looking up children on the way down. When the previous match lay
-  // 4096 back, that leaf is the one just deleted and the walk starts at the
-  // root instead.
+  // with the one after the previous match. Measured against that string in
+  // one go, it leaves that string's path at a node found by climbing from
+  // that string's leaf (or from the newer leaf that replaced it), with no
+  // children looked up on the way down. When the previous match lay 4096
+  // back, that leaf is the one just deleted and the walk starts at the root
+  // instead.
   const auto restart = static_cast<Node>((match_position_ + 1) | kWindow);
   if (length >= 4 && restart != leaf) {
     const int known = length - 1;
     node = restart;
+    Node parent;
     while ((parent = parent_[node]) == 0)
       node = next_[node];
     const int along = Unreduced(node);
@@ -258,31 +270,17 @@ void MatchFinder::Insert() {
       // The strings part inside the edge to `node`.
       const int candidate = Unreduced(node >= kWindow ? node : inner_[node].position & ~kPercolate);
       Split(node, common, candidate);
-      match_length_ = common;
-      match_position_ = candidate;
       return;
     }
     // The strings part right at the branch: the new one may go on along
     // another child.
     match_position_ = Unreduced(branch_position & ~kPercolate);
-    const std::uint8_t byte = ahead[common];
-    node = Child(branch, byte);
-    if (node == 0) {
-      MakeChild(branch, byte, leaf);
-      match_length_ = common;
-      return;
-    }
-    parent = branch;
+    node = FollowOrAttach(branch, common);
+    if (node == 0) return;
     length = common + 1;
   } else {
-    parent = static_cast<Node>(ahead[0] + kFirstRoot);
-    const std::uint8_t byte = ahead[1];
-    node = Child(parent, byte);
-    if (node == 0) {
-      MakeChild(parent, byte, leaf);
-      match_length_ = 1;
-      return;
-    }
+    node = FollowOrAttach(static_cast<Node>(ahead[0] + kFirstRoot), 1);
+    if (node == 0) return;
     length = 2;
   }
   for (;;) {
@@ -294,8 +292,6 @@ void MatchFinder::Insert() {
     length = CommonLength(ahead, text_.data() + candidate, length, limit);
     if (length < limit) {
       Split(node, length, candidate);
-      match_length_ = length;
-      match_position_ = candidate;
       return;
     }
     length = limit;
@@ -305,14 +301,8 @@ void MatchFinder::Insert() {
       return;
     }
     inner_[node].position = leaf;
-    parent = node;
-    const std::uint8_t byte = ahead[length];
-    node = Child(parent, byte);
-    if (node == 0) {
-      MakeChild(parent, byte, leaf);
-      match_length_ = length;
-      return;
-    }
+    node = FollowOrAttach(node, length);
+    if (node == 0) return;
     ++length;
   }
 }

@@ -119,10 +119,17 @@ class MatchFinder {
   // byte, in the old one's place.
   void Replace(Node old_node, Node new_node);
   void Unlink(Node node);
+  // The child of `parent` that the current string follows after its first
+  // `length` bytes; or 0 when there is none, the new leaf then taking that
+  // place with a match of `length` bytes.
+  Node FollowOrAttach(Node parent, int length);
   // The current position's string equals all 256 bytes of the old leaf's
   // (at `old_position`): the new leaf takes its place, and the old one
   // points on to it.
   void ReplaceIdentical(Node old_leaf, int old_position);
+  // The current string parts from the old node's edge after `length`
+  // bytes: a new node there gets both as children, and the match is
+  // `length` bytes at `candidate`, a string below the old node.
   void Split(Node old_node, int length, int candidate);
   void Insert();
   void Delete();
