@@ -11,13 +11,14 @@ int HuffmanCodeBuilder::Build(std::span<std::uint16_t> frequencies, std::span<st
   std::fill(lengths.begin(), lengths.end(), 0);
   heap_size_ = 0;
   for (int symbol = 0; symbol < symbols_; ++symbol) {
-    if (frequencies[symbol] != 0) heap_[++heap_size_] = symbol;
+    if (frequencies[symbol] != 0) heap_[++heap_size_] = Entry(symbol);
   }
   if (heap_size_ < 2) {
-    const int only = heap_size_ == 1 ? heap_[1] : 0;
+    const int only = heap_size_ == 1 ? Node(heap_[1]) : 0;
     codes[only] = 0;
     return only;
   }
+  heap_[heap_size_ + 1] = kAboveAll;
   for (int position = heap_size_ / 2; position >= 1; --position)
     SiftDown(position);
 
@@ -25,15 +26,16 @@ int HuffmanCodeBuilder::Build(std::span<std::uint16_t> frequencies, std::span<st
   int next_node = symbols_;
   int root = 0;
   while (heap_size_ > 1) {
-    const int first = heap_[1];
+    const int first = Node(heap_[1]);
     if (first < symbols_) leaf_order_[leaves++] = static_cast<std::uint16_t>(first);
-    heap_[1] = heap_[heap_size_--];
+    heap_[1] = heap_[heap_size_];
+    heap_[heap_size_--] = kAboveAll;
     SiftDown(1);
-    const int second = heap_[1];
+    const int second = Node(heap_[1]);
     if (second < symbols_) leaf_order_[leaves++] = static_cast<std::uint16_t>(second);
     root = next_node++;
     frequencies[root] = static_cast<std::uint16_t>(frequencies[first] + frequencies[second]);
-    heap_[1] = root;
+    heap_[1] = Entry(root);
     SiftDown(1);
     left_[root] = static_cast<std::uint16_t>(first);
     right_[root] = static_cast<std::uint16_t>(second);
@@ -61,11 +63,12 @@ int HuffmanCodeBuilder::Build(std::span<std::uint16_t> frequencies, std::span<st
 }
 
 void HuffmanCodeBuilder::SiftDown(int position) {
-  const int element = heap_[position];
+  const HeapEntry element = heap_[position];
+  const unsigned frequency = Frequency(element);
   while (2 * position <= heap_size_) {
     int child = 2 * position;
-    if (child < heap_size_ && frequencies_[heap_[child]] > frequencies_[heap_[child + 1]]) ++child;
-    if (frequencies_[element] <= frequencies_[heap_[child]]) break;
+    child += Frequency(heap_[child]) > Frequency(heap_[child + 1]) ? 1 : 0;
+    if (frequency <= Frequency(heap_[child])) break;
     heap_[position] = heap_[child];
     position = child;
   }

@@ -23,6 +23,17 @@ class HuffmanCodeBuilder {
             std::span<std::uint16_t> codes);
 
  private:
+  // A heap entry holds its node's frequency above the node's number, so that
+  // a comparison reads the entry alone. Only frequencies are compared: the
+  // order of ties is the heap's own.
+  using HeapEntry = std::uint32_t;
+  static constexpr HeapEntry kAboveAll = ~HeapEntry{0};
+  HeapEntry Entry(int node) const {
+    return static_cast<HeapEntry>(frequencies_[node]) << 16 | static_cast<HeapEntry>(node);
+  }
+  static unsigned Frequency(HeapEntry entry) { return entry >> 16; }
+  static int Node(HeapEntry entry) { return static_cast<int>(entry & 0xFFFF); }
+
   void SiftDown(int position);
   void CountLeafDepths(int root);
   void LimitLengths();
@@ -30,7 +41,9 @@ class HuffmanCodeBuilder {
   std::span<std::uint16_t> frequencies_;
   int symbols_ = 0;
   int heap_size_ = 0;
-  std::array<int, kLiteralLengthSymbols + 1> heap_{};  // positions 1..m
+  // Positions 1..m, and behind the last one an entry above all, so that a
+  // last child without a sibling is chosen without a test.
+  std::array<HeapEntry, kLiteralLengthSymbols + 2> heap_{};
   std::array<std::uint16_t, kMaxTreeNodes> left_{};
   std::array<std::uint16_t, kMaxTreeNodes> right_{};
   std::array<std::uint16_t, kLiteralLengthSymbols> leaf_order_{};
