@@ -91,27 +91,35 @@ void BlockCoder::EmitBlock() {
 }
 
 bool BlockCoder::WriteStagedCodes(unsigned codes) {
-  std::size_t at = 0;
+  // In a local: stores into the writer's buffer may alias the span.
+  const std::uint8_t* staged = staging_.data();
+  PackedBitWriter::Run run = writer_.BeginRun();
   unsigned flags = 0;
   for (unsigned i = 0; i < codes; ++i) {
-    if (i % 8 == 0) flags = staging_[at++];
-    const unsigned first_byte = staging_[at++];
+    if (i % 8 == 0) flags = *staged++;
+    const unsigned first_byte = *staged++;
     if (flags & (0x80u >> (i % 8))) {
       const unsigned symbol = first_byte + kMinMatch + kMatchSymbolBias;
-      writer_.Put(literal_length_codes_[symbol], literal_length_lengths_[symbol]);
-      const unsigned distance_value = static_cast<unsigned>(staging_[at]) << 8 | staging_[at + 1];
-      at += 2;
+      run.Append(literal_length_codes_[symbol], literal_length_lengths_[symbol]);
+      const unsigned distance_value = static_cast<unsigned>(staged[0]) << 8 | staged[1];
+      staged += 2;
       // The class's code, then its extra bits: the value less its top bit.
       const int distance_class = DistanceClass(distance_value);
       const int extra_bits = std::max(distance_class - 1, 0);
-      writer_.Put(static_cast<std::uint32_t>(small_codes_[distance_class]) << extra_bits |
-                      (distance_value & ((1u << extra_bits) - 1)),
-                  small_lengths_[distance_class] + extra_bits);
+      run.Append(static_cast<std::uint32_t>(small_codes_[distance_class]) << extra_bits |
+                     (distance_value & ((1u << extra_bits) - 1)),
+                 small_lengths_[distance_class] + static_cast<unsigned>(extra_bits));
     } else {
-      writer_.Put(literal_length_codes_[first_byte], literal_length_lengths_[first_byte]);
+      run.Append(literal_length_codes_[first_byte], literal_length_lengths_[first_byte]);
     }
+    if (run.HasRoom()) [[likely]] {
+      run.PassWholeBytes();
+      continue;
+    }
+    run = writer_.Resume(run);
     if (writer_.incompressible()) return false;
   }
+  writer_.EndRun(run);
   return true;
 }
 

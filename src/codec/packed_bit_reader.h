@@ -8,21 +8,13 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "codec/big_endian_word.h"
 #include "codec/byte_streams.h"
 
 namespace qv::codec {
-
-inline std::uint64_t BigEndianWord(const std::uint8_t* bytes) {
-  std::uint64_t eight;
-  std::memcpy(&eight, bytes, sizeof eight);
-  if constexpr (std::endian::native == std::endian::little) eight = __builtin_bswap64(eight);
-  return eight;
-}
 
 // The part of the reader that the decoding loop keeps in registers: the
 // visible bits and the fetched bytes not yet loaded into them.

@@ -1,5 +1,6 @@
 #include "codec/packed_bit_writer.h"
 
+#include <algorithm>
 #include <span>
 
 #include "codec/crc32.h"
@@ -39,6 +40,24 @@ void PackedBitWriter::PassWord() {
 void PackedBitWriter::DrainWholeBytes() {
   for (; pending_bits_ >= 8; pending_bits_ -= 8)
     PassByte(static_cast<std::uint8_t>(pending_ >> (pending_bits_ - 8)));
+}
+
+PackedBitWriter::Run PackedBitWriter::BeginRun() {
+  DrainWholeBytes();
+  const std::size_t room =
+      incompressible_ ? 0
+                      : std::min<std::size_t>(buffer_.size() - buffered_, *bytes_read_ - written_);
+  const auto at = static_cast<std::ptrdiff_t>(buffered_);
+  return {pending_, static_cast<unsigned>(pending_bits_), buffer_.data(), at,
+          at + static_cast<std::ptrdiff_t>(room) - 8};
+}
+
+void PackedBitWriter::EndRun(Run run) {
+  const auto passed = static_cast<std::size_t>(run.at) - buffered_;
+  buffered_ += passed;
+  written_ += static_cast<std::uint32_t>(passed);
+  pending_ = run.pending;
+  pending_bits_ = static_cast<int>(run.pending_bits);
 }
 
 void PackedBitWriter::PassByte(std::uint8_t byte) {

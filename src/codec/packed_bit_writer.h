@@ -6,8 +6,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
+#include "codec/big_endian_word.h"
 #include "codec/byte_streams.h"
 
 namespace qv::codec {
@@ -26,6 +28,42 @@ class PackedBitWriter {
   }
   // Passes on every whole byte now, judged against the input read so far.
   void DrainWholeBytes();
+
+  // A run of codes written through a copy of the writer's state, whole
+  // bytes passed on after each code, as DrainWholeBytes would pass them.
+  // While HasRoom, the buffer and the input read have room for eight more
+  // bytes, so they go out without a test; else Resume passes them one by
+  // one, judged as ever, and starts a new run.
+  struct Run {
+    std::uint64_t pending;
+    unsigned pending_bits;  // at most 7 between codes; a code adds up to 57
+    std::uint8_t* buffer;
+    std::ptrdiff_t at;
+    std::ptrdiff_t last;
+
+    bool HasRoom() const { return at <= last; }
+    void Append(std::uint64_t value, unsigned bits) {
+      pending = pending << bits | value;
+      pending_bits += bits;
+    }
+    // The pending bits at the top of a word, stored most significant byte
+    // first; the bytes past the whole ones are written over later.
+    void PassWholeBytes() {
+      StoreBigEndianWord(pending << (63 - pending_bits) << 1, buffer + at);
+      at += pending_bits / 8;
+      pending_bits %= 8;
+    }
+  };
+  // Passes on the whole bytes pending and starts a run. Runs go by value,
+  // so that a caller keeps their state in registers.
+  Run BeginRun();
+  void EndRun(Run run);
+  // Ends the run, passes its whole bytes on and starts another.
+  Run Resume(Run run) {
+    EndRun(run);
+    return BeginRun();
+  }
+
   // Completes the last byte with zero bits and writes out what is buffered.
   void Finish();
 
