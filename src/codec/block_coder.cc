@@ -20,29 +20,17 @@ void BlockCoder::Finish() {
   writer_.Finish();
 }
 
-void BlockCoder::Stage(unsigned first_byte, bool is_match, unsigned distance_value) {
-  flag_mask_ >>= 1;
-  if (flag_mask_ == 0) {
-    // A block is cut only where a group begins, while a whole group fits.
-    flag_mask_ = 0x80;
-    if (fill_ >= staging_.size() - (kGroupBytes - 1)) {
-      EmitBlock();
-      if (writer_.incompressible()) return;
-      fill_ = 0;
-    }
-    flag_position_ = fill_;
-    staging_[fill_++] = 0;
+bool BlockCoder::StartGroup() {
+  // A block is cut only where a group begins, while a whole group fits.
+  flag_mask_ = 0x80;
+  if (fill_ >= staging_.size() - (kGroupBytes - 1)) {
+    EmitBlock();
+    if (writer_.incompressible()) return false;
+    fill_ = 0;
   }
-  staging_[fill_++] = static_cast<std::uint8_t>(first_byte);
-  if (!is_match) {
-    ++literal_length_frequencies_[first_byte];
-    return;
-  }
-  ++literal_length_frequencies_[first_byte + kMinMatch + kMatchSymbolBias];
-  staging_[flag_position_] |= static_cast<std::uint8_t>(flag_mask_);
-  staging_[fill_++] = static_cast<std::uint8_t>(distance_value >> 8);
-  staging_[fill_++] = static_cast<std::uint8_t>(distance_value);
-  ++distance_frequencies_[DistanceClass(distance_value)];
+  flag_position_ = fill_;
+  staging_[fill_++] = 0;
+  return true;
 }
 
 void BlockCoder::EmitBlock() {

@@ -25,10 +25,23 @@ class BlockCoder {
   // `bytes_read` counts the input read so far and bounds the packed bytes.
   void Start(std::span<std::uint8_t> staging, PackOutput& output, const std::uint32_t& bytes_read);
 
-  void StageLiteral(std::uint8_t byte) { Stage(byte, /*is_match=*/false, 0); }
+  void StageLiteral(std::uint8_t byte) {
+    if (!NextCode()) return;
+    staging_[fill_++] = byte;
+    ++literal_length_frequencies_[byte];
+  }
   // `length` 3 to 256, `distance_value` (distance - 1) 0 to 4095.
   void StageMatch(unsigned length, unsigned distance_value) {
-    Stage(length - kMinMatch, /*is_match=*/true, distance_value);
+    if (!NextCode()) return;
+    // The place taken once: each store into the buffer may alias fill_.
+    std::uint8_t* const at = staging_.data() + fill_;
+    fill_ += 3;
+    staging_[flag_position_] |= static_cast<std::uint8_t>(flag_mask_);
+    at[0] = static_cast<std::uint8_t>(length - kMinMatch);
+    at[1] = static_cast<std::uint8_t>(distance_value >> 8);
+    at[2] = static_cast<std::uint8_t>(distance_value);
+    ++literal_length_frequencies_[length + kMatchSymbolBias];
+    ++distance_frequencies_[DistanceClass(distance_value)];
   }
   // Emits the last block and completes the last byte with zero bits, unless
   // the member has turned out incompressible; writes out what is buffered.
@@ -39,7 +52,14 @@ class BlockCoder {
   std::uint32_t crc_register() const { return writer_.crc_register(); }
 
  private:
-  void Stage(unsigned first_byte, bool is_match, unsigned distance_value);
+  // Moves to the next code's place, starting a group (and emitting the
+  // block when the buffer is full) every eighth code; false once the member
+  // has turned out incompressible.
+  bool NextCode() {
+    flag_mask_ >>= 1;
+    return flag_mask_ != 0 || StartGroup();
+  }
+  bool StartGroup();
   void EmitBlock();
   bool WriteStagedCodes(unsigned codes);
   void WriteSmallList(int count_bits, int symbols, bool zero_run_field);
