@@ -41,8 +41,9 @@ class HuffmanCodeBuilder {
   std::span<std::uint16_t> frequencies_;
   int symbols_ = 0;
   int heap_size_ = 0;
-  // Positions 1..m, and behind the last one an entry above all, so that a
-  // last child without a sibling is chosen without a test.
+  // Positions 1..m, and behind the last one an entry of a frequency that
+  // none exceeds, so that a last child without a sibling is chosen without
+  // a test.
   std::array<HeapEntry, kLiteralLengthSymbols + 2> heap_{};
   std::array<std::uint16_t, kMaxTreeNodes> left_{};
   std::array<std::uint16_t, kMaxTreeNodes> right_{};
