@@ -179,41 +179,36 @@ template <bool kNearStart>
   std::uint32_t codes_left = codes_left_io;
   bool sound = true;
   // Three codes or more left: a literal is always followed by up to two
-  // more symbols, which may run past the chunk's end into the slack.
-  while (sound && at < count && codes_left >= 3 && c.next <= safe_end) {
-    // Steps that need neither check: each takes at most three codes and
-    // two refills of at most seven bytes.
-    std::size_t steps = std::min<std::size_t>(
-        codes_left / 3, static_cast<std::size_t>(safe_end - c.next) / kMaxStepBytes + 1);
-    do {
-      c.Refill();
+  // more symbols, which may run past the chunk's end into the slack. The
+  // tests of a step are all on values in registers.
+  while (at < count && codes_left >= 3 && c.next <= safe_end) {
+    c.Refill();
+    --codes_left;
+    unsigned entry = NextLiteralLengthEntry(c);
+    if (entry < kFirstMatchEntry) {
+      out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
+      // Two more symbols need at most 32 of the 40 bits still visible.
       --codes_left;
-      unsigned entry = NextLiteralLengthEntry(c);
+      entry = NextLiteralLengthEntry(c);
       if (entry < kFirstMatchEntry) {
         out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
-        // Two more symbols need at most 32 of the 40 bits still visible.
         --codes_left;
         entry = NextLiteralLengthEntry(c);
         if (entry < kFirstMatchEntry) {
           out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
-          --codes_left;
-          entry = NextLiteralLengthEntry(c);
-          if (entry < kFirstMatchEntry) {
-            out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
-            continue;
-          }
+          continue;
         }
-        c.Refill();  // for the distance's class code and extra bits
       }
-      const std::uint32_t distance = DecodeDistance(distances_, c);
-      if (kNearStart && distance > produced + at) {  // before the member's first byte
-        sound = false;
-        break;
-      }
-      const std::size_t length = (entry >> SymbolCoding::kSymbolShift) - kMatchSymbolBias;
-      CopyMatch(out + at, distance, length);
-      at += length;
-    } while (at < count && --steps != 0);
+      c.Refill();  // for the distance's class code and extra bits
+    }
+    const std::uint32_t distance = DecodeDistance(distances_, c);
+    if (kNearStart && distance > produced + at) {  // before the member's first byte
+      sound = false;
+      break;
+    }
+    const std::size_t length = (entry >> SymbolCoding::kSymbolShift) - kMatchSymbolBias;
+    CopyMatch(out + at, distance, length);
+    at += length;
   }
   c.StoreInto(in);
   at_io = at;

@@ -62,10 +62,9 @@ class Decoder {
   // Room behind the chunk in the text buffer: two literals and a match that
   // begin in the chunk's last byte, and the words a copy writes past its end.
   static constexpr std::size_t kSlack = kMaxMatch + 32;
-  // Fetched bytes the fast loop wants ahead: two word refills.
+  // Fetched bytes the fast loop wants ahead: two word refills, each moving
+  // on at most seven bytes.
   static constexpr std::ptrdiff_t kFastInputBytes = PackedBitReader::kAhead;
-  // The most a step of the fast loop moves through the fetched bytes.
-  static constexpr std::size_t kMaxStepBytes = 14;
 
   bool Produce(std::size_t count);
   // The fast loop in the build that suits this processor, and its builds:
