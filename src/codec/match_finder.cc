@@ -281,13 +281,12 @@ void MatchFinder::Insert() {
     }
     if (inner_[branch].level < common) {
       // The strings part inside the edge to `node`.
-      const int candidate = Unreduced(node >= kWindow ? node : inner_[node].position & ~kPercolate);
-      Split(node, common, candidate);
+      Split(node, common, StringBelow(node));
       return;
     }
     // The strings part right at the branch: the new one may go on along
     // another child.
-    match_position_ = Unreduced(branch_position & ~kPercolate);
+    match_position_ = RecordedPosition(branch_position);
     node = FollowOrAttach(branch, common);
     if (node == 0) return;
     length = common + 1;
@@ -301,7 +300,7 @@ void MatchFinder::Insert() {
     const bool is_leaf = node >= kWindow;
     const Inner& inner = inner_[node & (kWindow - 1)];
     const int limit = is_leaf ? kMaxLength : inner.level;
-    const int candidate = Unreduced(is_leaf ? node : inner.position & ~kPercolate);
+    const int candidate = StringBelow(node);
     length = CommonLength(ahead, text_.data() + candidate, length, limit);
     if (length < limit) {
       Split(node, length, candidate);
@@ -334,17 +333,17 @@ void MatchFinder::Delete() {
   children_[node] ^= leaf;
   if ((--inner.child_count > 1) | (node >= kFirstRoot)) return;
 
-  int newest = Unreduced(inner.position & ~kPercolate);
+  int newest = RecordedPosition(inner.position);
   Node up = parent_[node];
   Node stored = inner_[up].position;
   {  // the first step without a jump, as in Insert
     const bool flagged = (stored & kPercolate) != 0;
-    newest = Pick(flagged, std::max(newest, Unreduced(stored & ~kPercolate)), newest);
+    newest = Pick(flagged, std::max(newest, RecordedPosition(stored)), newest);
     inner_[up].position = Pick(flagged, static_cast<Node>(newest | kWindow), stored);
     up = Pick(flagged, parent_[up], up);
   }
   while ((stored = inner_[up].position) & kPercolate) {
-    newest = std::max(newest, Unreduced(stored & ~kPercolate));
+    newest = std::max(newest, RecordedPosition(stored));
     inner_[up].position = static_cast<Node>(newest | kWindow);
     up = parent_[up];
   }

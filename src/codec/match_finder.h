@@ -111,6 +111,14 @@ class MatchFinder {
     return static_cast<Node>(((spread + byte) & ((1u << kBucketBits) - 1)) + kBucketBase);
   }
   int Unreduced(int stored) const { return stored >= position_ ? stored - kWindow : stored; }
+  // The position a node's record keeps, without its percolation flag.
+  int RecordedPosition(Node stored) const { return Unreduced(stored & ~kPercolate); }
+  // A string below `node`: a leaf's own, or an internal node's recent one.
+  // The record is read whatever the node, so that the choice needs no jump.
+  int StringBelow(Node node) const {
+    const Node recorded = inner_[node & (kWindow - 1)].position;
+    return Unreduced(node >= kWindow ? node : recorded & ~kPercolate);
+  }
 
   void InitTree();
   Node Child(Node parent, std::uint8_t byte);
