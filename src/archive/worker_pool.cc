@@ -8,18 +8,18 @@ WorkerPool::WorkerPool(int threads) {
   const int count = std::max(threads, 1);
   threads_.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    threads_.emplace_back([this](const std::stop_token& stop) { Run(stop); });
+    threads_.emplace_back([this] { Run(); });
   }
 }
 
 WorkerPool::~WorkerPool() {
-  for (std::jthread& thread : threads_)
-    thread.request_stop();
   {
     // Dropped under the lock so that no worker takes one meanwhile.
     const std::scoped_lock lock(mutex_);
+    stopping_ = true;
     tasks_.clear();
   }
+  ready_.notify_all();
   threads_.clear();
 }
 
@@ -31,12 +31,13 @@ void WorkerPool::Push(std::function<void()> task) {
   ready_.notify_one();
 }
 
-void WorkerPool::Run(const std::stop_token& stop) {
+void WorkerPool::Run() {
   while (true) {
     std::function<void()> task;
     {
       std::unique_lock lock(mutex_);
-      if (!ready_.wait(lock, stop, [this] { return !tasks_.empty(); })) return;
+      ready_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+      if (stopping_) return;
       task = std::move(tasks_.front());
       tasks_.pop_front();
     }

@@ -10,7 +10,6 @@
 #include <future>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -38,11 +37,17 @@ class WorkerPool {
 
  private:
   void Push(std::function<void()> task);
-  void Run(const std::stop_token& stop);
+  void Run();
 
+  // The workers stop on a flag of the pool's own rather than on their
+  // threads' stop tokens: with the C++ library of the MinGW-w64 GCC 12
+  // compilers, a thread whose wait a stop request ends may then wait on a
+  // wake-up that it has missed, holding the pool's lock, and the pool's
+  // end waits for that lock for good.
   std::mutex mutex_;
-  std::condition_variable_any ready_;
+  std::condition_variable ready_;
   std::deque<std::function<void()>> tasks_;
+  bool stopping_ = false;
   std::vector<std::jthread> threads_;  // last: joined before the queue goes
 };
 
