@@ -1,6 +1,7 @@
 // worker_pool_check.exe POOLS: starts and stops POOLS worker pools of two
 // threads, each after two tasks, and says so on stdout. A pool's end that
-// can miss a wake-up hangs within a few thousand of them on Windows.
+// could miss a wake-up hung within a thousand of them under Wine, in every
+// run tried.
 #include <cstdio>
 #include <cstdlib>
 
