@@ -180,11 +180,19 @@ template <bool kNearStart>
   bool sound = true;
   // Three codes or more left: a literal is always followed by up to two
   // more symbols, which may run past the chunk's end into the slack. The
-  // tests of a step are all on values in registers.
+  // tests of a step are all on values in registers. Each step looks up the
+  // next step's first entry as soon as its last bits are consumed, so that
+  // the lookup does not wait for the refill: the visible bits hold at least
+  // 16 of the stream's bits then (a refill loads 64 and a step takes at most
+  // 48 of them), enough for any code. The caller leaves room ahead for a
+  // refill here.
+  c.Refill();
+  unsigned entry = literal_length_.DirectEntry(c.bits);
   while (at < count && codes_left >= 3 && c.next <= safe_end) {
     c.Refill();
     --codes_left;
-    unsigned entry = NextLiteralLengthEntry(c);
+    if (entry >= kFirstMatchEntry) entry = literal_length_.Resolve(entry, c.bits);
+    c.Skip(entry);
     if (entry < kFirstMatchEntry) {
       out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
       // Two more symbols need at most 32 of the 40 bits still visible.
@@ -196,6 +204,7 @@ template <bool kNearStart>
         entry = NextLiteralLengthEntry(c);
         if (entry < kFirstMatchEntry) {
           out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
+          entry = literal_length_.DirectEntry(c.bits);
           continue;
         }
       }
@@ -207,6 +216,7 @@ template <bool kNearStart>
       break;
     }
     const std::size_t length = (entry >> SymbolCoding::kSymbolShift) - kMatchSymbolBias;
+    entry = literal_length_.DirectEntry(c.bits);
     CopyMatch(out + at, distance, length);
     at += length;
   }
