@@ -30,6 +30,17 @@ std::string Describe(const MemberRecord& record, std::int32_t event, std::int32_
 // The callback's say at an event (it may change the record); 0 by default.
 using Meddler = std::function<std::int32_t(MemberRecord&, std::int32_t event, std::int32_t value)>;
 
+// A callback that makes `change` at the third progress event of the member
+// whose name ends with `name`.
+Meddler AtThirdProgress(std::string_view name, const std::function<void(MemberRecord&)>& change) {
+  return [name, change, seen = 0](MemberRecord& record, std::int32_t event, std::int32_t) mutable {
+    if (event == event::kAddProgress && record.name_view().ends_with(name) && ++seen == 3) {
+      change(record);
+    }
+    return 0;
+  };
+}
+
 struct Outcome {
   Status processed = Status::kOk;
   std::string archive;
@@ -159,24 +170,14 @@ TEST_F(AddingAheadTest, CallbackChangesTakeEffectWhereTheyWereMade) {
   for (int i = 0; i < 4; ++i)
     WriteFile("TREE/M" + std::to_string(i) + ".TXT", Text(300'000, i));
   WriteFile("TREE/S.ARC", Text(60'000, 5));  // stored: its progress comes from the copy
-  const auto at_third_progress = [](std::string_view name,
-                                    const std::function<void(MemberRecord&)>& change) {
-    return
-        [name, change, seen = 0](MemberRecord& record, std::int32_t event, std::int32_t) mutable {
-          if (event == event::kAddProgress && record.name_view().ends_with(name) && ++seen == 3) {
-            change(record);
-          }
-          return 0;
-        };
-  };
   for (const std::string_view name : {"M1.TXT", "S.ARC"}) {
     SCOPED_TRACE(name);
-    ExpectSameForEveryThreadCount(at_third_progress(
+    ExpectSameForEveryThreadCount(AtThirdProgress(
         name, [](MemberRecord& record) { record.status_word = kStatusWordCancel; }));
     ExpectSameForEveryThreadCount(
-        at_third_progress(name, [](MemberRecord& record) { record.status_word = 5; }));
+        AtThirdProgress(name, [](MemberRecord& record) { record.status_word = 5; }));
     ExpectSameForEveryThreadCount(
-        at_third_progress(name, [](MemberRecord& record) { record.set_name("TREE\\OTHER.TXT"); }));
+        AtThirdProgress(name, [](MemberRecord& record) { record.set_name("TREE\\OTHER.TXT"); }));
   }
   // A change at a member's last event, and one at its first.
   ExpectSameForEveryThreadCount([](MemberRecord& record, std::int32_t event, std::int32_t) {
@@ -184,6 +185,19 @@ TEST_F(AddingAheadTest, CallbackChangesTakeEffectWhereTheyWereMade) {
     if (event == event::kAddProgress && record.name_view().ends_with("M3.TXT")) record.flags = 0;
     return 0;
   });
+}
+
+// The last file, begun when no other is packed, has its matches found ahead
+// on the threads; its member is the same, also where the callback changes
+// it part way through.
+TEST_F(AddingAheadTest, ALastFileSplitAcrossTheThreadsGivesTheSameArchiveAndEvents) {
+  machine_.WriteHost("OUT/KEEP", "");
+  WriteFile("TREE/LAST.TXT", Text(1'300'000, 3));
+  ExpectSameForEveryThreadCount();
+  ExpectSameForEveryThreadCount(AtThirdProgress(
+      "LAST.TXT", [](MemberRecord& record) { record.status_word = kStatusWordCancel; }));
+  ExpectSameForEveryThreadCount(AtThirdProgress(
+      "LAST.TXT", [](MemberRecord& record) { record.set_name("TREE\\OTHER.TXT"); }));
 }
 
 // The library's choice of parse reaches the encoders of every thread, also

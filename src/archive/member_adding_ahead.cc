@@ -2,7 +2,9 @@
 // each file whole into memory in list order and later writes the members in
 // that order; the workers pack the files in between. A file larger than
 // kLargestAhead is packed in place at its turn, as with one thread, while
-// the workers go on with the files queued behind it.
+// the workers go on with the files queued behind it. The list's last file,
+// when it begins with the other workers idle, has its matches found ahead
+// on all threads, as a file packed in place has.
 //
 // Memory: each worker holds the encoder's working memory (its match finder
 // and staging buffer) and one member's file and packed bytes; the queue
@@ -22,6 +24,7 @@
 #include "archive/slot_streams.h"
 #include "archive/threaded_work.h"
 #include "archive/worker_pool.h"
+#include "codec/matches_ahead_threads.h"
 
 namespace qv::archive {
 namespace {
@@ -78,14 +81,22 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     queue.pop_front();
   };
   for (const std::string& path : paths) {
+    const bool last = &path == &paths.back();
     std::optional<std::string> stored = Claim(path);
     if (!stored) continue;
     Pending pending = Prepare(path, std::move(*stored), buffers);
     if (pending.file) {
       queued_bytes += pending.file->size;
-      pending.packed = pool.Submit(
-          [file = std::shared_ptr<const PreparedFile>(pending.file),
-           optimal = state_.encoder.optimal_parse()] { return PackAhead(*file, optimal); });
+      // Split only across more than one segment, and only when it begins
+      // with no other file at work.
+      codec::Encoder::MatchesAheadMaker split;
+      if (last && pending.file->size > codec::MatchesAheadSizes{}.segment_positions)
+        split = state_.encoder.matches_ahead();
+      pending.packed =
+          pool.Submit([file = std::shared_ptr<const PreparedFile>(pending.file),
+                       optimal = state_.encoder.optimal_parse(), split = std::move(split), &pool] {
+            return PackAhead(*file, optimal, pool.OnlyTask() ? split : nullptr);
+          });
     }
     queue.push_back(std::move(pending));
     while (!stopped && (queue.size() > kFilesAheadPerThread * threads ||

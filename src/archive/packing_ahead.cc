@@ -101,7 +101,8 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
 
 }  // namespace
 
-PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse) {
+PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse,
+                      codec::Encoder::MatchesAheadMaker matches_ahead) {
   PackedAhead packed;
   // Room for the packed bytes of an incompressible file and more: reserved
   // pages cost nothing until written, and the bytes need not move as they
@@ -115,6 +116,7 @@ PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse) {
   };
   codec::Encoder encoder(&recorder);
   encoder.set_optimal_parse(optimal_parse);
+  encoder.set_matches_ahead(std::move(matches_ahead));
   PreparedInput input(file);
   RecordingOutput output(packed);
   packed.record = file.record;

@@ -19,6 +19,7 @@
 #include "archive/buffer_pool.h"
 #include "archive/library_state.h"
 #include "codec/byte_streams.h"
+#include "codec/encoder.h"
 
 namespace qv::archive {
 
@@ -61,8 +62,10 @@ struct PackedAhead {
 };
 
 // Packs the file into memory (any thread), with the optimal parse when
-// `optimal_parse` (the library's choice), else the lazy one.
-PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse);
+// `optimal_parse` (the library's choice), else the lazy one, its matches
+// found ahead by `matches_ahead` when that is set.
+PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse,
+                      codec::Encoder::MatchesAheadMaker matches_ahead = {});
 
 // Writes the member packed ahead at the output's position as PackNewMember
 // would have, with `record` the library's record. Returns what PackNewMember

@@ -31,17 +31,23 @@ void WorkerPool::Push(std::function<void()> task) {
   ready_.notify_one();
 }
 
+bool WorkerPool::OnlyTask() {
+  const std::scoped_lock lock(mutex_);
+  return running_ == 1 && tasks_.empty();
+}
+
 void WorkerPool::Run() {
+  std::unique_lock lock(mutex_);
   while (true) {
-    std::function<void()> task;
-    {
-      std::unique_lock lock(mutex_);
-      ready_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
-      if (stopping_) return;
-      task = std::move(tasks_.front());
-      tasks_.pop_front();
-    }
+    ready_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+    if (stopping_) return;
+    std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    ++running_;
+    lock.unlock();
     task();
+    lock.lock();
+    --running_;
   }
 }
 

@@ -26,6 +26,9 @@ class WorkerPool {
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
+  // For a task: whether it is the only one begun and none waits.
+  bool OnlyTask();
+
   template <class Task>
   std::future<std::invoke_result_t<Task>> Submit(Task task) {
     auto packaged =
@@ -47,6 +50,7 @@ class WorkerPool {
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<std::function<void()>> tasks_;
+  int running_ = 0;  // tasks begun and not yet finished
   bool stopping_ = false;
   std::vector<std::jthread> threads_;  // last: joined before the queue goes
 };

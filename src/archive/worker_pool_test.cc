@@ -28,6 +28,35 @@ TEST(WorkerPoolTest, TasksRunOnSeveralThreadsAtOnce) {
   second.get();
 }
 
+TEST(WorkerPoolTest, ATaskKnowsWhetherOthersRunOrWait) {
+  WorkerPool pool(2);
+  EXPECT_TRUE(pool.Submit([&] { return pool.OnlyTask(); }).get());
+  // Two at once: each looks while the other has begun and not ended.
+  std::latch begun(2);
+  std::latch looked(2);
+  const auto look = [&] {
+    begun.arrive_and_wait();
+    const bool only = pool.OnlyTask();
+    looked.arrive_and_wait();
+    return only;
+  };
+  auto first = pool.Submit(look);
+  auto second = pool.Submit(look);
+  EXPECT_FALSE(first.get());
+  EXPECT_FALSE(second.get());
+  // One running, one waiting for a thread.
+  WorkerPool single(1);
+  std::latch go(1);
+  auto running = single.Submit([&] {
+    go.wait();
+    return single.OnlyTask();
+  });
+  auto waiting = single.Submit([&] { return single.OnlyTask(); });
+  go.count_down();
+  EXPECT_FALSE(running.get());
+  EXPECT_TRUE(waiting.get());
+}
+
 // A pool may go while tasks wait: each future then holds its result or
 // says that its task was dropped, and nothing waits for ever.
 TEST(WorkerPoolTest, APoolGoesWhileTasksWait) {

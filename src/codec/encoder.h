@@ -83,6 +83,7 @@ class Encoder {
   // parse.
   using MatchesAheadMaker = std::function<std::unique_ptr<MatchesAhead>(PackInput&)>;
   void set_matches_ahead(MatchesAheadMaker maker) { matches_ahead_ = std::move(maker); }
+  const MatchesAheadMaker& matches_ahead() const { return matches_ahead_; }
 
   // Whether the last compression was abandoned as incompressible.
   bool incompressible() const {
