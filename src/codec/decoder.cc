@@ -72,13 +72,19 @@ template <class Cursor>
 
 }  // namespace
 
-// The entry of the next literal/length code, its bits consumed. A literal's
-// entry lies below every node's, so only the others are tested for one.
-[[gnu::always_inline]] inline unsigned Decoder::NextLiteralLengthEntry(LooseBitCursor& in) const {
-  unsigned entry = literal_length_.DirectEntry(in.bits);
-  if (entry >= kFirstMatchEntry) entry = literal_length_.Resolve(entry, in.bits);
+// The entry of the literal/length code at the cursor, from its direct-table
+// entry, its bits consumed. A literal's entry lies below every node's, so
+// only the others are tested for one.
+[[gnu::always_inline]] inline unsigned Decoder::TakeLiteralLengthEntry(unsigned direct,
+                                                                       LooseBitCursor& in) const {
+  const unsigned entry =
+      direct >= kFirstMatchEntry ? literal_length_.Resolve(direct, in.bits) : direct;
   in.Skip(entry);
   return entry;
+}
+
+[[gnu::always_inline]] inline unsigned Decoder::NextLiteralLengthEntry(LooseBitCursor& in) const {
+  return TakeLiteralLengthEntry(literal_length_.DirectEntry(in.bits), in);
 }
 
 void Decoder::DecodeStart(PackedSource& source, std::uint32_t packed_size) {
@@ -191,8 +197,7 @@ template <bool kNearStart>
   while (at < count && codes_left >= 3 && c.next <= safe_end) {
     c.Refill();
     --codes_left;
-    if (entry >= kFirstMatchEntry) entry = literal_length_.Resolve(entry, c.bits);
-    c.Skip(entry);
+    entry = TakeLiteralLengthEntry(entry, c);
     if (entry < kFirstMatchEntry) {
       out[at++] = static_cast<std::uint8_t>(entry >> SymbolCoding::kSymbolShift);
       // Two more symbols need at most 32 of the 40 bits still visible.

@@ -78,6 +78,7 @@ class Decoder {
   template <bool kNearStart>
   bool DecodeFastBmi2(std::uint8_t* out, std::size_t& at, std::size_t count, BitCursor& in,
                       std::uint32_t& codes_left) const;
+  unsigned TakeLiteralLengthEntry(unsigned direct, LooseBitCursor& in) const;
   unsigned NextLiteralLengthEntry(LooseBitCursor& in) const;
   bool StartBlock();
   template <class Table>
