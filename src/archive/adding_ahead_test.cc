@@ -189,10 +189,12 @@ TEST_F(AddingAheadTest, CallbackChangesTakeEffectWhereTheyWereMade) {
 
 // The last file, begun when no other is packed, has its matches found ahead
 // on the threads; its member is the same, also where the callback changes
-// it part way through.
+// it part way through. Files below 2 MB are cut into smaller segments.
 TEST_F(AddingAheadTest, ALastFileSplitAcrossTheThreadsGivesTheSameArchiveAndEvents) {
   machine_.WriteHost("OUT/KEEP", "");
-  WriteFile("TREE/LAST.TXT", Text(1'300'000, 3));
+  WriteFile("TREE/LAST.TXT", Text(2'300'000, 3));
+  ExpectSameForEveryThreadCount();
+  WriteFile("TREE/LAST.TXT", Text(700'000, 5));
   ExpectSameForEveryThreadCount();
   ExpectSameForEveryThreadCount(AtThirdProgress(
       "LAST.TXT", [](MemberRecord& record) { record.status_word = kStatusWordCancel; }));

@@ -90,8 +90,12 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
       // Split only across more than one segment, and only when it begins
       // with no other file at work.
       codec::Encoder::MatchesAheadMaker split;
-      if (last && pending.file->size > codec::MatchesAheadSizes{}.segment_positions)
-        split = state_.encoder.matches_ahead();
+      const codec::MatchesAheadSizes sizes = codec::MatchesAheadSizesFor(pending.file->size);
+      if (last && pending.file->size > sizes.segment_positions && state_.encoder.matches_ahead()) {
+        split = [threads = state_.threads, sizes](codec::PackInput& input) {
+          return std::make_unique<codec::MatchesAheadOnThreads>(input, threads, sizes);
+        };
+      }
       pending.packed =
           pool.Submit([file = std::shared_ptr<const PreparedFile>(pending.file),
                        optimal = state_.encoder.optimal_parse(), split = std::move(split), &pool] {

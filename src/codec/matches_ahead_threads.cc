@@ -121,6 +121,12 @@ struct MatchesAheadOnThreads::Segment {
   }
 };
 
+MatchesAheadSizes MatchesAheadSizesFor(std::uint64_t bytes) {
+  MatchesAheadSizes sizes;
+  if (bytes < 2 * sizes.segment_positions) sizes.segment_positions /= 4;
+  return sizes;
+}
+
 MatchesAheadOnThreads::MatchesAheadOnThreads(PackInput& input, int threads, MatchesAheadSizes sizes)
     : input_(input), threads_(static_cast<std::size_t>(std::max(threads, 1))), sizes_(sizes) {}
 

@@ -16,8 +16,8 @@
 //
 // Memory: per segment, its text (segment, warm-up and look-ahead), four
 // bytes of answer per position and up to 11 finders' arrays (149,256 bytes
-// each): about 7 MB with the default sizes, for up to `threads` + 1
-// segments at once.
+// each): about 7 MB with the default sizes (2.5 MB with segments of 256
+// KiB), for up to `threads` + 1 segments at once.
 #pragma once
 
 #include <atomic>
@@ -36,6 +36,11 @@ struct MatchesAheadSizes {
   std::size_t segment_positions = std::size_t{1} << 20;
   std::size_t warm_up_positions = std::size_t{32} << 10;
 };
+
+// The sizes for an input of `bytes`: below 2 MB, segments of a quarter of
+// the default, so that two threads have a few to share rather than one or
+// two (at a warm-up's cost per segment); from 2 MB on, the default.
+MatchesAheadSizes MatchesAheadSizesFor(std::uint64_t bytes);
 
 // Reads the input from its current position to its end, searching up to
 // `threads` segments at once. Both sizes must be whole windows, and the

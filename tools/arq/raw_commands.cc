@@ -96,8 +96,9 @@ int RawPack(const RawOptions& options) {
   codec::Encoder encoder;
   encoder.set_optimal_parse(options.best);
   if (options.threads > 1) {
-    encoder.set_matches_ahead([threads = options.threads](codec::PackInput& in) {
-      return std::make_unique<codec::MatchesAheadOnThreads>(in, threads);
+    const codec::MatchesAheadSizes sizes = codec::MatchesAheadSizesFor(files.status.size);
+    encoder.set_matches_ahead([threads = options.threads, sizes](codec::PackInput& in) {
+      return std::make_unique<codec::MatchesAheadOnThreads>(in, threads, sizes);
     });
   }
   MemberRecord record;
