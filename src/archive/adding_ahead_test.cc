@@ -187,13 +187,18 @@ TEST_F(AddingAheadTest, CallbackChangesTakeEffectWhereTheyWereMade) {
   });
 }
 
-// The last file, begun when no other is packed, has its matches found ahead
-// on the threads; its member is the same, also where the callback changes
-// it part way through. Files below 2 MB are cut into smaller segments.
-TEST_F(AddingAheadTest, ALastFileSplitAcrossTheThreadsGivesTheSameArchiveAndEvents) {
+// A file still being packed when every file is handed out and no other is
+// at work has the rest of its matches found ahead on the threads; its
+// member is the same, also where the callback changes it part way through.
+TEST_F(AddingAheadTest, AMemberTakenOverByTheThreadsGivesTheSameArchiveAndEvents) {
   machine_.WriteHost("OUT/KEEP", "");
-  WriteFile("TREE/LAST.TXT", Text(2'300'000, 3));
+  // Taken over once the small file is done (most likely).
+  WriteFile("TREE/BIG.TXT", Text(2'300'000, 3));
+  WriteFile("TREE/SMALL.TXT", Text(10'000, 4));
   ExpectSameForEveryThreadCount();
+  machine_.files().Remove("C:\\TREE\\BIG.TXT");
+  machine_.files().Remove("C:\\TREE\\SMALL.TXT");
+  // Alone: taken over at its first progress step, in smaller segments.
   WriteFile("TREE/LAST.TXT", Text(700'000, 5));
   ExpectSameForEveryThreadCount();
   ExpectSameForEveryThreadCount(AtThirdProgress(

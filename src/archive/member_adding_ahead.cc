@@ -2,9 +2,10 @@
 // each file whole into memory in list order and later writes the members in
 // that order; the workers pack the files in between. A file larger than
 // kLargestAhead is packed in place at its turn, as with one thread, while
-// the workers go on with the files queued behind it. The list's last file,
-// when it begins with the other workers idle, has its matches found ahead
-// on all threads, as a file packed in place has.
+// the workers go on with the files queued behind it. A file still being
+// packed when every file is handed out and the other workers are idle has
+// the rest of its matches found ahead on all threads, as a file packed in
+// place has.
 //
 // Memory: each worker holds the encoder's working memory (its match finder
 // and staging buffer) and one member's file and packed bytes; the queue
@@ -12,6 +13,7 @@
 // thread, plus the file being read; the blocks kept for the next files'
 // bytes, at most kAheadPerThread bytes.
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <future>
 #include <memory>
@@ -48,6 +50,22 @@ void ReadWhole(FileSlots& slots, int slot, BufferPool& buffers, PreparedFile& fi
   }
 }
 
+// Once every file is handed out and this one is the only one at work, the
+// rest of its matches are found on all the threads, so that the last
+// files keep every core busy; not for less than two segments' worth.
+codec::Encoder::TakeOver TakeOverWhenIdle(WorkerPool& pool, const std::atomic<bool>& all_handed_out,
+                                          int threads, std::uint64_t size) {
+  return [&pool, &all_handed_out, threads, size](
+             std::unique_ptr<codec::MatchFinder>& finder, codec::PackInput& input,
+             std::uint64_t position) -> std::unique_ptr<codec::MatchesAhead> {
+    const codec::MatchesAheadSizes sizes = codec::MatchesAheadSizesFor(size - position);
+    if (size - position < 2 * sizes.segment_positions || !all_handed_out || !pool.OnlyTask())
+      return nullptr;
+    return std::make_unique<codec::MatchesAheadOnThreads>(input, threads, sizes, std::move(finder),
+                                                          position);
+  };
+}
+
 }  // namespace
 
 struct MemberAdding::Pending {
@@ -61,6 +79,7 @@ struct MemberAdding::Pending {
 
 std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) {
   const auto threads = static_cast<std::size_t>(state_.threads);
+  std::atomic<bool> all_handed_out = false;  // outlives the pool's tasks
   WorkerPool pool(state_.threads);
   // Blocks read into once are read into again: a new one costs a page
   // fault per page, on the thread that also writes the archive.
@@ -81,25 +100,16 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     queue.pop_front();
   };
   for (const std::string& path : paths) {
-    const bool last = &path == &paths.back();
     std::optional<std::string> stored = Claim(path);
     if (!stored) continue;
     Pending pending = Prepare(path, std::move(*stored), buffers);
     if (pending.file) {
       queued_bytes += pending.file->size;
-      // Split only across more than one segment, and only when it begins
-      // with no other file at work.
-      codec::Encoder::MatchesAheadMaker split;
-      const codec::MatchesAheadSizes sizes = codec::MatchesAheadSizesFor(pending.file->size);
-      if (last && pending.file->size > sizes.segment_positions && state_.encoder.matches_ahead()) {
-        split = [threads = state_.threads, sizes](codec::PackInput& input) {
-          return std::make_unique<codec::MatchesAheadOnThreads>(input, threads, sizes);
-        };
-      }
-      pending.packed =
-          pool.Submit([file = std::shared_ptr<const PreparedFile>(pending.file),
-                       optimal = state_.encoder.optimal_parse(), split = std::move(split), &pool] {
-            return PackAhead(*file, optimal, pool.OnlyTask() ? split : nullptr);
+      pending.packed = pool.Submit(
+          [file = std::shared_ptr<const PreparedFile>(pending.file),
+           optimal = state_.encoder.optimal_parse(),
+           take_over = TakeOverWhenIdle(pool, all_handed_out, state_.threads, pending.file->size)] {
+            return PackAhead(*file, optimal, take_over);
           });
     }
     queue.push_back(std::move(pending));
@@ -109,6 +119,7 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     }
     if (stopped) break;
   }
+  all_handed_out = true;
   while (!stopped && !queue.empty())
     add_front();
   // Files read ahead but never reached were not added.

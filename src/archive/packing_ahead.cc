@@ -102,7 +102,7 @@ Status PackAgainInPlace(LibraryState& state, MemberRecord& record, const MemberR
 }  // namespace
 
 PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse,
-                      codec::Encoder::MatchesAheadMaker matches_ahead) {
+                      codec::Encoder::TakeOver take_over) {
   PackedAhead packed;
   // Room for the packed bytes of an incompressible file and more: reserved
   // pages cost nothing until written, and the bytes need not move as they
@@ -116,7 +116,7 @@ PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse,
   };
   codec::Encoder encoder(&recorder);
   encoder.set_optimal_parse(optimal_parse);
-  encoder.set_matches_ahead(std::move(matches_ahead));
+  encoder.set_take_over(std::move(take_over));
   PreparedInput input(file);
   RecordingOutput output(packed);
   packed.record = file.record;

@@ -62,10 +62,10 @@ struct PackedAhead {
 };
 
 // Packs the file into memory (any thread), with the optimal parse when
-// `optimal_parse` (the library's choice), else the lazy one, its matches
-// found ahead by `matches_ahead` when that is set.
+// `optimal_parse` (the library's choice), else the lazy one, whose finder
+// `take_over` may hand to other threads part way.
 PackedAhead PackAhead(const PreparedFile& file, bool optimal_parse,
-                      codec::Encoder::MatchesAheadMaker matches_ahead = {});
+                      codec::Encoder::TakeOver take_over = {});
 
 // Writes the member packed ahead at the output's position as PackNewMember
 // would have, with `record` the library's record. Returns what PackNewMember

@@ -89,23 +89,36 @@ Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutpu
     if (CallbackInstalled()) {
       Raise(record, event::kAddProgress, static_cast<std::int32_t>(bytes_read_));
     }
+    return true;
   };
-  if (matches_ahead_) {
-    // Finding matches ahead takes its memory as it goes, from the threads.
-    try {
+  // Finding matches ahead takes its memory as it goes, from the threads.
+  try {
+    if (matches_ahead_) {
       const std::unique_ptr<MatchesAhead> ahead = matches_ahead_(input);
       AnswerCursor answers(*ahead, bytes_read_);
       coder_.Start(staging_, output, bytes_read_);
       LazyParse(answers, coder_, record, progress);
-    } catch (const std::bad_alloc&) {
-      staging_ = {};
-      return Status::kNoMemory;
+    } else {
+      MatchFinder& finder = *match_finder_;
+      finder.MatchFinderStart(input, bytes_read_);
+      coder_.Start(staging_, output, bytes_read_);
+      std::unique_ptr<MatchesAhead> ahead;
+      // A cancel asked at this step ends the parse before another step.
+      const auto progress_or_take_over = [&] {
+        progress();
+        if (take_over_ && record.status_word != kStatusWordCancel)
+          ahead = take_over_(match_finder_, input, bytes_read_ - finder.remaining());
+        return ahead == nullptr;
+      };
+      if (!LazyParse(finder, coder_, record, progress_or_take_over)) {
+        AnswerCursor answers(*ahead, bytes_read_);
+        LazyParse(answers, coder_, record, progress, true);
+      }
     }
-  } else {
-    MatchFinder& finder = *match_finder_;
-    finder.MatchFinderStart(input, bytes_read_);
-    coder_.Start(staging_, output, bytes_read_);
-    LazyParse(finder, coder_, record, progress);
+  } catch (const std::bad_alloc&) {
+    staging_ = {};
+    match_finder_.reset();
+    return Status::kNoMemory;
   }
   coder_.Finish();
   staging_ = {};

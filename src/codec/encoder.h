@@ -85,6 +85,14 @@ class Encoder {
   void set_matches_ahead(MatchesAheadMaker maker) { matches_ahead_ = std::move(maker); }
   const MatchesAheadMaker& matches_ahead() const { return matches_ahead_; }
 
+  // Asked at every progress step while the encoder's own finder searches:
+  // answers that take the finder over, at input offset `position`, and
+  // find the rest of the member's matches on other threads (the same
+  // packed bytes); or null to go on alone.
+  using TakeOver = std::function<std::unique_ptr<MatchesAhead>(
+      std::unique_ptr<MatchFinder>& finder, PackInput& input, std::uint64_t position)>;
+  void set_take_over(TakeOver take_over) { take_over_ = std::move(take_over); }
+
   // Whether the last compression was abandoned as incompressible.
   bool incompressible() const {
     return optimal_parse_ ? optimal_.incompressible() : coder_.incompressible();
@@ -104,6 +112,7 @@ class Encoder {
   std::uint32_t bytes_read_ = 0;
   bool optimal_parse_ = false;
   MatchesAheadMaker matches_ahead_;
+  TakeOver take_over_;
   OptimalCompressor optimal_{progress_, heap_};
 };
 

@@ -17,17 +17,21 @@ inline constexpr int kProgressSteps = 2048;
 // A match is taken only when the match one position later is not longer;
 // otherwise a literal goes out and the search looks again. Runs until the
 // input is done, the member proves incompressible or the status word asks
-// to cancel; `progress()` is called every kProgressSteps steps.
+// to cancel; `progress()` is called every kProgressSteps steps, and when it
+// returns false the parse returns false at once, the step it was called at
+// still to be made: a parse `resuming` from there with other matches (at
+// the same position) makes that step first and counts on from it.
 template <class Matches, class Progress>
-void LazyParse(Matches& matches, BlockCoder& coder, const MemberRecord& record,
-               Progress&& progress) {
+bool LazyParse(Matches& matches, BlockCoder& coder, const MemberRecord& record, Progress&& progress,
+               bool resuming = false) {
   matches.ClipMatchLength();
-  int steps = 0;
+  // The step stopped at was already counted as a progress step.
+  int steps = resuming ? -1 : 0;
   while (record.status_word != kStatusWordCancel && matches.remaining() > 0 &&
          !coder.incompressible()) {
     if (++steps == kProgressSteps) {
       steps = 0;
-      progress();
+      if (!progress()) return false;
     }
     const int previous_length = matches.match_length();
     const unsigned previous_distance = matches.distance_code();
@@ -41,6 +45,7 @@ void LazyParse(Matches& matches, BlockCoder& coder, const MemberRecord& record,
     coder.StageMatch(static_cast<unsigned>(previous_length), previous_distance);
     matches.AdvanceClipped(previous_length - 1);
   }
+  return true;
 }
 
 }  // namespace qv::codec

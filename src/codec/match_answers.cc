@@ -5,7 +5,7 @@
 namespace qv::codec {
 
 AnswerCursor::AnswerCursor(MatchesAhead& source, std::uint32_t& bytes_read)
-    : source_(source), bytes_read_(&bytes_read), segment_(source.Next()) {
+    : source_(source), bytes_read_(&bytes_read), segment_(source.Next()), offset_(segment_.first) {
   CountRead();
 }
 

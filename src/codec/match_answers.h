@@ -48,6 +48,7 @@ class MatchesAhead {
 
 // Reads answers as the parse reads the match finder: the same calls, the
 // same results, and the same count of input bytes read at each position.
+// It starts at the first segment's first position.
 class AnswerCursor {
  public:
   AnswerCursor(MatchesAhead& source, std::uint32_t& bytes_read);

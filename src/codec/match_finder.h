@@ -65,6 +65,11 @@ class MatchFinder {
   std::uint8_t byte_before_position() const { return text_[position_ - 1]; }
   // Input bytes from the current position to the end of what has been read.
   int remaining() const { return remaining_; }
+  // Those bytes.
+  std::span<const std::uint8_t> read_ahead() const {
+    return std::span(text_).subspan(static_cast<std::size_t>(position_),
+                                    static_cast<std::size_t>(remaining_));
+  }
 
   // Reads on from `input`, which continues the file where the last input
   // left it.

@@ -100,6 +100,17 @@ struct MatchesAheadOnThreads::Segment {
     }
   }
 
+  // Answers every position with `tree`, which stands at the first one, its
+  // answer found, and has read the input up to `read_up_to`.
+  void AnswerFrom(std::unique_ptr<MatchFinder> tree, std::uint64_t read_up_to,
+                  const std::atomic<bool>& stop) {
+    input = std::make_unique<HeldInput>(std::span(text).subspan(read_up_to - text_first));
+    tree->ContinueWith(*input, bytes_read);
+    answers[0] = tree->answer();
+    Search(*tree, 1, answers.size(), stop);
+    finder = std::move(tree);
+  }
+
   // Answers the positions with the tree of the segment before, which has
   // read the input up to `read_up_to` and reads on in this text, until it
   // is a checkpoint's tree: the answers and the last tree from there on
@@ -129,6 +140,36 @@ MatchesAheadSizes MatchesAheadSizesFor(std::uint64_t bytes) {
 
 MatchesAheadOnThreads::MatchesAheadOnThreads(PackInput& input, int threads, MatchesAheadSizes sizes)
     : input_(input), threads_(static_cast<std::size_t>(std::max(threads, 1))), sizes_(sizes) {}
+
+MatchesAheadOnThreads::MatchesAheadOnThreads(PackInput& input, int threads, MatchesAheadSizes sizes,
+                                             std::unique_ptr<MatchFinder> finder,
+                                             std::uint64_t position)
+    : MatchesAheadOnThreads(input, threads, sizes) {
+  const std::span<const std::uint8_t> read = finder->read_ahead();
+  const std::uint64_t read_up_to = position + read.size();
+  // The threads' first segment begins a warm-up past what the finder has
+  // read, so that its text is all still to be read.
+  const std::uint64_t cut =
+      (read_up_to + sizes_.warm_up_positions + kWindowSize - 1) / kWindowSize * kWindowSize;
+  held_first_ = read_up_to;
+  ReadTo(cut + kMaxMatch);
+  auto segment = std::make_unique<Segment>();
+  segment->first = position;
+  segment->text_first = position;
+  segment->read_limit = std::min(HeldEnd(), cut + kMaxMatch);
+  segment->text.assign(read.begin(), read.end());
+  segment->text.insert(
+      segment->text.end(), held_.begin(),
+      held_.begin() + static_cast<std::ptrdiff_t>(segment->read_limit - read_up_to));
+  segment->answers.resize(std::min(cut, HeldEnd()) - position);
+  next_first_ = cut;
+  Segment& taken = *segment;
+  running_.push_back({std::move(segment),
+                      std::async(std::launch::deferred,
+                                 [&taken, this, finder = std::move(finder), read_up_to]() mutable {
+                                   taken.AnswerFrom(std::move(finder), read_up_to, stop_);
+                                 })});
+}
 
 // The searches still running stop early; they are waited for before the
 // flag they watch goes.

@@ -32,6 +32,8 @@
 
 namespace qv::codec {
 
+class MatchFinder;
+
 struct MatchesAheadSizes {
   std::size_t segment_positions = std::size_t{1} << 20;
   std::size_t warm_up_positions = std::size_t{32} << 10;
@@ -48,6 +50,13 @@ MatchesAheadSizes MatchesAheadSizesFor(std::uint64_t bytes);
 class MatchesAheadOnThreads final : public MatchesAhead {
  public:
   MatchesAheadOnThreads(PackInput& input, int threads, MatchesAheadSizes sizes = {});
+  // Takes over the search of `finder`, which stands at input offset
+  // `position` and has read the input up to where `input` now stands. It
+  // answers on to a window boundary a warm-up beyond what it has read, as
+  // the first segment (on the thread that calls Next); the segments from
+  // there are searched on the threads.
+  MatchesAheadOnThreads(PackInput& input, int threads, MatchesAheadSizes sizes,
+                        std::unique_ptr<MatchFinder> finder, std::uint64_t position);
   ~MatchesAheadOnThreads() override;
 
   AnswerSegment Next() override;

@@ -67,6 +67,31 @@ Packing Pack(const std::vector<std::uint8_t>& data, int threads = 0,
   return run;
 }
 
+// Packs `data` with the encoder's own finder, which is taken over by the
+// threads at progress step `at` (counted from 1), if the member has one.
+Packing PackTakenOver(const std::vector<std::uint8_t>& data, int at, bool& taken,
+                      int cancel_at = -1) {
+  Packing run;
+  const ProgressCallback progress = [&run, cancel_at](MemberRecord& record, std::int32_t event,
+                                                      std::int32_t value) {
+    if (static_cast<int>(run.events.size()) == cancel_at) record.status_word = kStatusWordCancel;
+    run.events.emplace_back(event, value);
+    return 0;
+  };
+  Encoder encoder(&progress);
+  int asked = 0;
+  taken = false;
+  encoder.set_take_over([&](std::unique_ptr<MatchFinder>& finder, PackInput& input,
+                            std::uint64_t position) -> std::unique_ptr<MatchesAhead> {
+    if (++asked != at) return nullptr;
+    taken = true;
+    return std::make_unique<MatchesAheadOnThreads>(input, 2, kShortWarmUp, std::move(finder),
+                                                   position);
+  });
+  static_cast<Packed&>(run) = PackAll(encoder, data);
+  return run;
+}
+
 void ExpectSamePacking(const Packing& ahead, const Packing& one, const std::string& what) {
   EXPECT_EQ(ahead.status, one.status) << what;
   EXPECT_TRUE(ahead.bytes == one.bytes) << what;
@@ -123,6 +148,38 @@ TEST(MatchesAheadOnThreads, PacksTheBytesOfOneFinderAtEveryCut) {
   EXPECT_LT(searched_again, cuts);
 }
 
+TEST(MatchesAheadOnThreads, AFinderTakenOverAtAnyProgressStepPacksTheSameBytes) {
+  for (const auto& [name, data] : Inputs()) {
+    const Packing one = Pack(data);
+    int steps = 0;
+    for (bool taken = true; taken; ++steps) {
+      const Packing over = PackTakenOver(data, steps + 1, taken);
+      ExpectSamePacking(over, one, name + ", taken over at step " + std::to_string(steps + 1));
+    }
+    EXPECT_GT(steps, 1) << name;
+  }
+}
+
+TEST(MatchesAheadOnThreads, AFinderTakenOverNearTheInputsEnd) {
+  // Taken over at the first progress step, with the input ending before,
+  // at and after the threads' first cut and its look-ahead.
+  const std::vector<std::uint8_t> words = Words(60'000, 12);
+  bool taken = false;
+  const std::size_t first_step = [&] {
+    Packing probe = PackTakenOver(words, 1, taken);
+    return static_cast<std::size_t>(probe.events.at(1).second);
+  }();
+  ASSERT_TRUE(taken);
+  for (std::size_t size = first_step;
+       size < first_step + kShortWarmUp.warm_up_positions + 2 * kWindowSize + 2 * kMaxMatch;
+       size += 61) {
+    const std::vector<std::uint8_t> data(words.begin(),
+                                         words.begin() + static_cast<std::ptrdiff_t>(size));
+    const Packing over = PackTakenOver(data, 1, taken);
+    ExpectSamePacking(over, Pack(data), std::to_string(size) + " bytes");
+  }
+}
+
 TEST(MatchesAheadOnThreads, AnyCountOfThreadsGivesTheSameBytes) {
   const std::vector<std::uint8_t> data = Inputs().back().second;
   const Packing one = Pack(data);
@@ -147,6 +204,13 @@ TEST(MatchesAheadOnThreads, ACancelStopsAtTheSameStep) {
   const Packing one = Pack(data, 0, kShortWarmUp, 10);
   ASSERT_EQ(one.status, Status::kCanceled);
   ExpectSamePacking(Pack(data, 2, kShortWarmUp, 10), one, "cancelled");
+  // Asked at the cancelling event (events count from the start, 0, so
+  // event 10 is progress step 10), the finder is not taken over.
+  bool taken = false;
+  ExpectSamePacking(PackTakenOver(data, 10, taken, 10), one, "cancelled at the take-over");
+  EXPECT_FALSE(taken);
+  ExpectSamePacking(PackTakenOver(data, 9, taken, 10), one, "cancelled after the take-over");
+  EXPECT_TRUE(taken);
 }
 
 }  // namespace
