@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,11 +46,11 @@ class Counted final : public MatchesAhead {
   int& searched_again_;
 };
 
-// Packs `data` as a member, with matches found ahead when `threads` is set,
-// recording every event; the status word asks to cancel at the event
-// numbered `cancel_at`, if any.
-Packing Pack(const std::vector<std::uint8_t>& data, int threads = 0,
-             MatchesAheadSizes sizes = kShortWarmUp, int cancel_at = -1) {
+// Packs `data` as a member with an encoder that `prepare` sets up, recording
+// every event; the status word asks to cancel at the event numbered
+// `cancel_at`, if any (event 0 is the start, event N the N-th progress step).
+Packing PackWith(const std::vector<std::uint8_t>& data,
+                 const std::function<void(Encoder&, Packing&)>& prepare, int cancel_at) {
   Packing run;
   const ProgressCallback progress = [&run, cancel_at](MemberRecord& record, std::int32_t event,
                                                       std::int32_t value) {
@@ -58,38 +59,43 @@ Packing Pack(const std::vector<std::uint8_t>& data, int threads = 0,
     return 0;
   };
   Encoder encoder(&progress);
-  if (threads > 0) {
-    encoder.set_matches_ahead([&run, threads, sizes](PackInput& input) {
-      return std::make_unique<Counted>(input, threads, sizes, run.searched_again);
-    });
-  }
+  prepare(encoder, run);
   static_cast<Packed&>(run) = PackAll(encoder, data);
   return run;
 }
 
-// Packs `data` with the encoder's own finder, which is taken over by the
-// threads at progress step `at` (counted from 1), if the member has one.
+// With matches found ahead when `threads` is set.
+Packing Pack(const std::vector<std::uint8_t>& data, int threads = 0,
+             MatchesAheadSizes sizes = kShortWarmUp, int cancel_at = -1) {
+  return PackWith(
+      data,
+      [threads, sizes](Encoder& encoder, Packing& run) {
+        if (threads == 0) return;
+        encoder.set_matches_ahead([&run, threads, sizes](PackInput& input) {
+          return std::make_unique<Counted>(input, threads, sizes, run.searched_again);
+        });
+      },
+      cancel_at);
+}
+
+// With the encoder's own finder, which is taken over by the threads at
+// progress step `at` (counted from 1), if the member has one.
 Packing PackTakenOver(const std::vector<std::uint8_t>& data, int at, bool& taken,
                       int cancel_at = -1) {
-  Packing run;
-  const ProgressCallback progress = [&run, cancel_at](MemberRecord& record, std::int32_t event,
-                                                      std::int32_t value) {
-    if (static_cast<int>(run.events.size()) == cancel_at) record.status_word = kStatusWordCancel;
-    run.events.emplace_back(event, value);
-    return 0;
-  };
-  Encoder encoder(&progress);
   int asked = 0;
   taken = false;
-  encoder.set_take_over([&](std::unique_ptr<MatchFinder>& finder, PackInput& input,
-                            std::uint64_t position) -> std::unique_ptr<MatchesAhead> {
-    if (++asked != at) return nullptr;
-    taken = true;
-    return std::make_unique<MatchesAheadOnThreads>(input, 2, kShortWarmUp, std::move(finder),
-                                                   position);
-  });
-  static_cast<Packed&>(run) = PackAll(encoder, data);
-  return run;
+  return PackWith(
+      data,
+      [&](Encoder& encoder, Packing&) {
+        encoder.set_take_over([&](std::unique_ptr<MatchFinder>& finder, PackInput& input,
+                                  std::uint64_t position) -> std::unique_ptr<MatchesAhead> {
+          if (++asked != at) return nullptr;
+          taken = true;
+          return std::make_unique<MatchesAheadOnThreads>(input, 2, kShortWarmUp, std::move(finder),
+                                                         position);
+        });
+      },
+      cancel_at);
 }
 
 void ExpectSamePacking(const Packing& ahead, const Packing& one, const std::string& what) {
@@ -204,8 +210,7 @@ TEST(MatchesAheadOnThreads, ACancelStopsAtTheSameStep) {
   const Packing one = Pack(data, 0, kShortWarmUp, 10);
   ASSERT_EQ(one.status, Status::kCanceled);
   ExpectSamePacking(Pack(data, 2, kShortWarmUp, 10), one, "cancelled");
-  // Asked at the cancelling event (events count from the start, 0, so
-  // event 10 is progress step 10), the finder is not taken over.
+  // Asked at the cancelling step, the finder is not taken over.
   bool taken = false;
   ExpectSamePacking(PackTakenOver(data, 10, taken, 10), one, "cancelled at the take-over");
   EXPECT_FALSE(taken);
