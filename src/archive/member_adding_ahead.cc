@@ -105,6 +105,9 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     Pending pending = Prepare(path, std::move(*stored), buffers);
     if (pending.file) {
       queued_bytes += pending.file->size;
+      // Known before the last file's packing begins, which may then be
+      // taken over at once.
+      if (&path == &paths.back()) all_handed_out = true;
       pending.packed = pool.Submit(
           [file = std::shared_ptr<const PreparedFile>(pending.file),
            optimal = state_.encoder.optimal_parse(),
@@ -119,7 +122,7 @@ std::int32_t MemberAdding::AddFilesAhead(const std::vector<std::string>& paths) 
     }
     if (stopped) break;
   }
-  all_handed_out = true;
+  all_handed_out = true;  // also when the last one was passed over
   while (!stopped && !queue.empty())
     add_front();
   // Files read ahead but never reached were not added.

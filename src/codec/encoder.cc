@@ -102,17 +102,24 @@ Status Encoder::CompressMember(MemberRecord& record, PackInput& input, PackOutpu
       MatchFinder& finder = *match_finder_;
       finder.MatchFinderStart(input, bytes_read_);
       coder_.Start(staging_, output, bytes_read_);
+      // Asked before the first step too, so that a member begun with the
+      // other threads idle is not searched alone at all; a cancel asked at
+      // a step ends the parse before another step.
       std::unique_ptr<MatchesAhead> ahead;
-      // A cancel asked at this step ends the parse before another step.
-      const auto progress_or_take_over = [&] {
-        progress();
-        if (take_over_ && record.status_word != kStatusWordCancel)
+      const auto keep_finder = [&] {
+        if (take_over_ && record.status_word != kStatusWordCancel && finder.remaining() > 0)
           ahead = take_over_(match_finder_, input, bytes_read_ - finder.remaining());
         return ahead == nullptr;
       };
-      if (!LazyParse(finder, coder_, record, progress_or_take_over)) {
+      const auto progress_or_take_over = [&] {
+        progress();
+        return keep_finder();
+      };
+      bool resuming = false;
+      if (keep_finder()) resuming = !LazyParse(finder, coder_, record, progress_or_take_over);
+      if (ahead != nullptr) {
         AnswerCursor answers(*ahead, bytes_read_);
-        LazyParse(answers, coder_, record, progress, true);
+        LazyParse(answers, coder_, record, progress, resuming);
       }
     }
   } catch (const std::bad_alloc&) {

@@ -85,7 +85,7 @@ class Encoder {
   void set_matches_ahead(MatchesAheadMaker maker) { matches_ahead_ = std::move(maker); }
   const MatchesAheadMaker& matches_ahead() const { return matches_ahead_; }
 
-  // Asked at every progress step while the encoder's own finder searches:
+  // Asked as the encoder's own finder begins and at every progress step:
   // answers that take the finder over, at input offset `position`, and
   // find the rest of the member's matches on other threads (the same
   // packed bytes); or null to go on alone.
