@@ -1,7 +1,7 @@
 # Sourced by the bench scripts: sets `corpus` to the folder given (may be
 # empty) or else to the first shared/corpus beside the checkout or one of its
 # parents, and `arq` to $ARQ or the default build's binary; stops the script
-# when either is missing. Expects `repo` (the checkout) and `name` (the
+# when either is missing. Also gives the helpers below. Expects `repo` (the checkout) and `name` (the
 # script's name, for messages).
 corpus=${1:-}
 if [[ -z "$corpus" ]]; then
@@ -20,3 +20,6 @@ arq=${ARQ:-$repo/build/default/tools/arq/arq}
 cat_corpus() {
   find "$corpus" -type f ! -name README.md -print0 | LC_ALL=C sort -z | xargs -0 cat
 }
+
+# The value at fraction $2 of the sorted list $1 (one per line).
+rank() { sort -n <<<"$1" | awk -v at="$2" 'NF { v[++n] = $1 } END { i = int(n * at + 0.999); print v[i < 1 ? 1 : i] }'; }

@@ -53,9 +53,6 @@ run_on() {
 # new / base, to three places.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b / a }'; }
 
-# The value at fraction $2 of the sorted list $1 (one per line).
-rank() { sort -n <<<"$1" | awk -v at="$2" 'NF { v[++n] = $1 } END { i = int(n * at + 0.999); print v[i < 1 ? 1 : i] }'; }
-
 check_outputs() {
   cmp -s "$work/output-base" "$work/output-new" || echo "$name: the ${command}ed bytes differ" >&2
 }

@@ -36,9 +36,6 @@ wall_ms() {
 
 add() { rm -f "$work/$2.arq" && "$1" a "$work/$2.arq" -q --threads "$threads" -C "$3" '*.*'; }
 
-# The value at fraction $2 of the sorted list $1 (one per line).
-rank() { sort -n <<<"$1" | awk -v at="$2" 'NF { v[++n] = $1 } END { i = int(n * at + 0.999); print v[i < 1 ? 1 : i] }'; }
-
 printf '%-12s %14s %14s %14s\n' "arq a, $threads threads" base new "tar -czf"
 printf '%-12s %14s %14s %14s\n' "least/median" ms ms ms
 declare -A sums=()
